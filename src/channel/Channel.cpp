@@ -1,0 +1,152 @@
+#include "channel/Channel.h"
+
+#include "island/Model.h"
+
+#include <algorithm>
+#include <cstdlib>
+#include <stdexcept>
+
+namespace ondrix {
+
+namespace {
+
+constexpr std::int64_t TimeoutUs = 4'000'000;
+
+// Elapsed seconds in single precision, as the limits are compared.
+float secondsSince(std::int64_t startUs, std::int64_t nowUs)
+{
+    return static_cast<float>(static_cast<double>(nowUs - startUs) / 1e6);
+}
+
+// Guards against a second exchange being started inside the wait of a first
+// one: that would interleave two dialogues on the line.
+struct ExchangeFlag {
+    explicit ExchangeFlag(bool& f) : f_(f)
+    {
+        if (f_)
+            throw std::logic_error("second exchange started inside a running one");
+        f_ = true;
+    }
+    ~ExchangeFlag() { f_ = false; }
+    bool& f_;
+};
+
+} // namespace
+
+Channel::Channel(SerialPort& port, Host& host, const Testi& testi,
+                 std::function<std::string()> caption)
+    : port_(port), host_(host), testi_(testi), caption_(std::move(caption))
+{
+}
+
+Channel::Dialogue::~Dialogue()
+{
+    if (ch_)
+        ch_->dialogue_ = false;
+}
+
+std::optional<Channel::Dialogue> Channel::tryBegin()
+{
+    if (busy())
+        return std::nullopt;
+    dialogue_ = true;
+    return Dialogue(this);
+}
+
+void Channel::waitStep(std::int64_t deadlineUs)
+{
+    if (auto next = port_.nextArrivalUs())
+        deadlineUs = std::min(deadlineUs, *next);
+    host_.waitForEvent(deadlineUs);
+}
+
+void Channel::drain()
+{
+    // Events are processed at least once, then until the output queue is empty.
+    host_.processEvents();
+    while (port_.outputCount() != 0)
+        waitStep(host_.nowUs() + 50'000);
+}
+
+bool Channel::collect(std::string& buf, const std::string& atteso)
+{
+    const std::int64_t t0 = host_.nowUs();
+    for (;;) {
+        if (port_.inputCount() != 0) {
+            buf += port_.readAll();
+            if (buf.find(atteso) != std::string::npos)
+                return true;
+            continue;
+        }
+        const std::int64_t now = host_.nowUs();
+        if (secondsSince(t0, now) > static_cast<float>(TimeoutS))
+            return false;
+        // Wake on port data or window events, at the latest just past the limit.
+        waitStep(std::max(now + 1, t0 + TimeoutUs + 1));
+    }
+}
+
+void Channel::settle()
+{
+    const std::int64_t t1 = host_.nowUs();
+    const float pause = testi_.Ritardo;
+    host_.processEvents();
+    const std::int64_t endUs = t1 + static_cast<std::int64_t>(static_cast<double>(pause) * 1e6);
+    while (!(secondsSince(t1, host_.nowUs()) > pause))
+        host_.waitForEvent(std::max(endUs, host_.nowUs()) + 1);
+}
+
+std::string Channel::exchange(const std::string& comando, const std::string& atteso)
+{
+    ExchangeFlag flag(inExchange_);
+    ++exchanges_;
+    std::string buf;
+    port_.write(comando + "\r\n");
+    drain();
+    if (!collect(buf, atteso))
+        timeout();
+    std::size_t lead = 0;
+    while (lead < buf.size() && (buf[lead] == '\r' || buf[lead] == '\n'))
+        ++lead;
+    buf.erase(0, lead);
+    settle();
+    return buf;
+}
+
+std::string Channel::InviaComandoOppureErrore(const std::string& comando, const std::string& atteso)
+{
+    return exchange(comando, atteso);
+}
+
+std::string Channel::InviaComando(const std::string& comando, const std::string& atteso)
+{
+    try {
+        return exchange(comando, atteso);
+    } catch (const PortError&) {
+        timeout();
+    }
+}
+
+bool Channel::ProvaCollegamento()
+{
+    ExchangeFlag flag(inExchange_);
+    ++exchanges_;
+    std::string buf;
+    port_.write("\r\n");
+    drain();
+    if (!collect(buf, "ERROR"))
+        return false;
+    settle();
+    return true;
+}
+
+void Channel::timeout()
+{
+    inExchange_ = false;
+    host_.messageBox(testi_.Messaggi(msg::Timeout1) + "\r\n" + testi_.Messaggi(msg::Timeout2),
+                     caption_ ? caption_() : std::string(), MessageButtons::Ok);
+    host_.endProgram(StatoTimeout);
+    std::abort();  // endProgram never returns
+}
+
+} // namespace ondrix

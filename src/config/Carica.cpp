@@ -1,0 +1,7 @@
+#include "frame/Configuratore.h"
+#include "frame/Gestori.h"
+
+// Placeholder until this subsystem is built.
+namespace ondrix {
+void CmdCarica_Click(Configuratore&) {}
+} // namespace ondrix

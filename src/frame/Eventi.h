@@ -1,0 +1,26 @@
+#pragma once
+// Routes the window's events to the handlers. Every event that may talk to
+// the island or change the model is ignored while a dialogue with the island
+// is in progress (a click is dropped, a tick skipped, never queued), so two
+// dialogues never interleave on the line. Scrolling and resizing always run.
+
+namespace ondrix {
+
+struct Configuratore;
+class Control;
+
+void eventoLoad(Configuratore& c);
+void eventoActivate(Configuratore& c);
+void eventoResize(Configuratore& c);
+void eventoClick(Configuratore& c, Control& ctl);
+void eventoDblClick(Configuratore& c, Control& ctl);
+// A choice in a drop-down list: selects entry index, then runs its click handler.
+void eventoSceltaLista(Configuratore& c, Control& combo, int index);
+// A scroll bar moved to value (click or thumb drag).
+void eventoScroll(Configuratore& c, Control& bar, int value);
+void eventoTimer(Configuratore& c);
+// The close box. Returns false (the close is refused) while a dialogue is in
+// progress; otherwise leaves service mode and ends the program.
+bool eventoChiusura(Configuratore& c);
+
+} // namespace ondrix

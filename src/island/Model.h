@@ -1,0 +1,139 @@
+#pragma once
+// The island model: plain tables counted from 1, their counts, the selection
+// values, the island's identity and the program-wide texts. Rows are reached
+// only through Table::operator(); a row outside 1..N throws OutOfBounds, so no
+// write can land beyond a table.
+
+#include <array>
+#include <cstdint>
+#include <stdexcept>
+#include <string>
+
+namespace ondrix {
+
+struct OutOfBounds : std::out_of_range {
+    using std::out_of_range::out_of_range;
+};
+
+template <typename T, int N>
+class Table {
+public:
+    static constexpr int size = N;
+    static constexpr bool valid(int row) { return row >= 1 && row <= N; }
+
+    T& operator()(int row) { return rows_[check(row)]; }
+    const T& operator()(int row) const { return rows_[check(row)]; }
+
+    void fill(const T& v) { rows_.fill(v); }
+
+private:
+    static std::size_t check(int row)
+    {
+        if (!valid(row))
+            throw OutOfBounds("row " + std::to_string(row) + " outside 1.." + std::to_string(N));
+        return static_cast<std::size_t>(row - 1);
+    }
+    std::array<T, N> rows_{};
+};
+
+// Coil state codes (Stato).
+namespace stato {
+constexpr int Assente = 1;
+constexpr int Presente = 2;
+constexpr int GuastaC = 3;
+constexpr int GuastaI = 4;
+constexpr int Attivata = 5;
+}
+
+constexpr int IndiceDisabilitato = 170;  // disabled coil / input
+constexpr int IndiceAssente = -1;
+constexpr int IndiceSentinella = 255;
+constexpr int RigaSentinella = 33;
+
+constexpr int MaxEspansioni = 16;
+constexpr int MaxBobine = 256;
+constexpr int MaxDiagnosi = 32;
+constexpr int MaxModuli = 10;
+constexpr int MaxIngressi = 50;
+
+struct Espansione {
+    std::int16_t Numero = 0;
+    std::int16_t NumPosti = 0;
+    std::int16_t NumBobine = 0;
+    std::int16_t RevPic = 0;
+};
+
+struct ConfBobina {
+    std::int16_t Indice = 0;
+    std::int16_t Posizione = 0;
+};
+
+struct RigaDiagnosi {
+    std::int16_t Indice = 0;
+    std::int16_t Stato = 0;
+    std::int16_t Relax = 0;
+};
+
+struct Modulo {
+    std::int16_t Tipo = 0;
+    std::int16_t NumIngressi = 0;
+    std::int16_t Ingressi = 0;
+    std::int16_t RevPic = 0;
+    std::int16_t Indirizzo = 0;
+};
+
+// Texts and settings loaded from "Stringhe.txt" (the shared module's values).
+struct Testi {
+    std::string CaptChiudi, CaptApri;
+    std::string CaptAbilita, CaptDisabilita;
+    std::string CaptChiudiAll, CaptApriAll;
+    std::string CaptRelax, CaptNoRelax;
+    std::string CaptTerminazioneOn, CaptTerminazioneOff;
+    Table<std::string, 11> Messaggi;
+    Table<std::string, 2> TestiInput;
+    float Ritardo = 0.0f;  // settling pause, seconds
+};
+
+// Indexes into Messaggi.
+namespace msg {
+constexpr int Successo = 1;
+constexpr int Spegnere = 2;
+constexpr int Seriale = 3;
+constexpr int Configurazione = 4;
+constexpr int Timeout1 = 5;
+constexpr int Timeout2 = 6;
+constexpr int Address1 = 7;
+constexpr int Address2 = 8;
+constexpr int Address3 = 9;
+constexpr int Address4 = 10;
+constexpr int DisableAll = 11;
+}
+
+struct Model {
+    Testi testi;
+
+    // Island identity.
+    std::int16_t Protocollo = 0;  // 1 PROFIBUS, 2 CANOPEN, 3 DEVICENET
+    std::int16_t RevAtmel = 0;
+    std::int16_t IndiceBaudRate = 0;
+    Table<std::string, 8> TestiBaudRate;
+
+    // Island data.
+    std::string Risposta;
+    Table<Espansione, MaxEspansioni> Espansioni;
+    std::int16_t NumEspansioni = 0;
+    Table<ConfBobina, MaxBobine> ConfBobine;
+    std::int16_t TotaleBobine = 0;
+    Table<RigaDiagnosi, MaxDiagnosi + 1> Diagnosi;  // row 33 is the sentinel
+    Table<Modulo, MaxModuli> Moduli;
+    std::int16_t NumModuli = 0;
+    Table<std::uint8_t, MaxIngressi> StatoIngressi;
+    Table<std::int16_t, MaxIngressi> NumeriIngressi;
+    std::int16_t TotaleIngressi = 0;
+
+    std::int16_t EspansioneCorrente = 0;
+    std::int16_t BobinaCorrente = 0;
+    std::int16_t PrimaBobina = 0;
+};
+
+} // namespace ondrix
