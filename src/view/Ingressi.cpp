@@ -1,10 +1,138 @@
+#include "view/Ingressi.h"
+
 #include "frame/Configuratore.h"
 #include "frame/Gestori.h"
+#include "island/Model.h"
+#include "island/Numeri.h"
 
-// Placeholder until this subsystem is built.
+#include <algorithm>
+
 namespace ondrix {
-void DisegnaInput(Configuratore&, int) {}
-void OptInput_Click(Configuratore&) {}
-void OptOutput_Click(Configuratore&) {}
-void Combo2_Click(Configuratore&) {}
+
+namespace {
+
+// Modules below this revision, or a head below the next, cannot be re-addressed.
+constexpr int RevPicIndirizzi = 21;
+constexpr int RevAtmelIndirizzi = 41;
+
+// Colour of an input by its state; nothing for a state that is neither.
+void coloraIngresso(Control& b, int stato)
+{
+    if (stato == 0)
+        b.setBackColor(colore::Giallo);
+    else if (stato == 1)
+        b.setBackColor(colore::Verde);
+}
+
+// Caption and colour of an input button from row riga of the inputs.
+void disegnaIngresso(const Model& m, Control& b, int riga)
+{
+    const int numero = m.NumeriIngressi(riga);
+    if (numero == IndiceDisabilitato) {
+        b.setCaption("D");
+        b.setBackColor(colore::GialloPallido);
+        return;
+    }
+    b.setCaption(testo(numero + 1));
+    coloraIngresso(b, m.StatoIngressi(riga));
+}
+
+} // namespace
+
+std::optional<int> moduloScelto(const Form& f)
+{
+    int n;
+    try {
+        n = intero(f.Combo2.text());
+    } catch (const ParseError&) {
+        return std::nullopt;
+    }
+    if (!Table<int, MaxModuli>::valid(n))
+        return std::nullopt;
+    return n - 1;
+}
+
+void DisegnaInput(Configuratore& c, int Indice)
+{
+    // Only modules 1..10 exist; anything else is not drawn at all.
+    if (!Table<Modulo, MaxModuli>::valid(Indice + 1))
+        return;
+    Form& f = c.f;
+    const Model& m = c.m;
+    const Modulo& M = m.Moduli(Indice + 1);
+
+    f.Frame2.setVisible(false);
+    f.Frame1.setVisible(true);
+    if (Indice < static_cast<int>(f.Combo2.list().size()))
+        f.Combo2.setListIndex(Indice);
+    f.ATMEL.setVisible(false);
+    f.CmdTerminazione.setVisible(false);
+    f.CmdPAddress.setVisible(false);
+    f.PIC.setCaption(finoAlDuePunti(f.PIC.caption()) + testo(M.RevPic));
+
+    if (M.Tipo == 0 || M.Tipo == 1) {
+        int O = 0;  // input rows of the modules before this one
+        for (int k = 1; k <= Indice; ++k)
+            O += m.Moduli(k).Ingressi;
+        const int n = M.Tipo == 0 ? 16 : 8;
+        f.Corpo16In.setVisible(true);
+        for (int i = 0; i < 16; ++i) {
+            Control& b = *f.DInput[i];
+            const int riga = O + i + 1;
+            // A button beyond the module, or without a row of its own, must
+            // not go on showing another module's input.
+            if (i >= n || !Table<int, MaxIngressi>::valid(riga)) {
+                b.setVisible(false);
+                continue;
+            }
+            b.setVisible(true);
+            disegnaIngresso(m, b, riga);
+        }
+        for (int i = 0; i < 11; ++i)
+            f.ConnettoreInput[i]->setVisible(n == 16 || i < 4 || i > 7);
+    }
+
+    f.CmdAddressIn.setVisible(true);
+    const int moduli = std::clamp<int>(m.NumModuli, 0, MaxModuli);
+    bool offri = moduli > 0 && m.RevAtmel >= RevAtmelIndirizzi;
+    for (int k = 1; k <= moduli; ++k)
+        if (m.Moduli(k).RevPic < RevPicIndirizzi)
+            offri = false;
+    if (!offri)
+        f.CmdAddressIn.setVisible(false);
+}
+
+void OptInput_Click(Configuratore& c)
+{
+    c.f.Combo2.setEnabled(true);
+    c.f.Combo1.setEnabled(false);
+    if (auto indice = moduloScelto(c.f))
+        DisegnaInput(c, *indice);
+}
+
+void OptOutput_Click(Configuratore& c)
+{
+    c.f.Combo2.setEnabled(false);
+    c.f.Combo1.setEnabled(true);
+    // The body on show is the list entry selected; its number is the same
+    // position on every island, the entry is right on any.
+    int indice = c.f.Combo1.listIndex();
+    if (indice < 0) {
+        try {
+            indice = intero(c.f.Combo1.text());
+        } catch (const ParseError&) {
+            return;
+        }
+    }
+    if (Table<Espansione, MaxEspansioni>::valid(indice + 1))
+        DisegnaEspansione(c, indice);
+}
+
+void Combo2_Click(Configuratore& c)
+{
+    const int i = c.f.Combo2.listIndex();
+    if (i != -1)
+        DisegnaInput(c, i);
+}
+
 } // namespace ondrix
