@@ -1,0 +1,463 @@
+#include "frame/Configuratore.h"
+#include "island/Risorse.h"
+#include "support/FakeHost.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <atomic>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <sstream>
+#include <utility>
+#include <vector>
+
+#include <unistd.h>
+
+namespace ondrix {
+namespace {
+
+namespace fs = std::filesystem;
+using test::FakeHost;
+using test::ProgramEnded;
+
+// A port that only records what is asked of it: loading the texts must not
+// touch it at all.
+class RecordingPort : public SerialPort {
+public:
+    void setPortNumber(int n) override { port = n, ++calls; }
+    int portNumber() const override { return port; }
+    bool open() override { return ++calls, opened = true; }
+    void close() override { ++calls; }
+    bool isOpen() const override { return opened; }
+    void write(const std::string& d) override { written += d, ++calls; }
+    std::int64_t outputCount() override { return ++calls, 0; }
+    std::int64_t inputCount() override { return ++calls, 0; }
+    std::string readAll() override { return ++calls, std::string(); }
+    int port = 0, calls = 0;
+    bool opened = false;
+    std::string written;
+};
+
+std::string leggi(const fs::path& p)
+{
+    std::ifstream in(p, std::ios::binary);
+    std::stringstream ss;
+    ss << in.rdbuf();
+    return ss.str();
+}
+
+const fs::path Sorgente = fs::path(ONDRIX_SOURCE_DIR) / "resources";
+
+// The shipped file as (key, value) entries, header line dropped.
+std::vector<std::pair<std::string, std::string>> voci(const std::string& testo)
+{
+    std::vector<std::string> righe;
+    std::size_t pos = 0;
+    while (pos < testo.size()) {
+        std::size_t e = testo.find("\r\n", pos);
+        righe.push_back(testo.substr(pos, e - pos));
+        pos = e + 2;
+    }
+    std::vector<std::pair<std::string, std::string>> out;
+    for (std::size_t i = 1; i + 1 < righe.size(); i += 2)
+        out.emplace_back(righe[i], righe[i + 1]);
+    return out;
+}
+
+std::string componi(const std::vector<std::pair<std::string, std::string>>& v)
+{
+    std::string s;
+    for (auto& [k, val] : v)
+        s += k + "\r\n" + val + "\r\n";
+    return s;
+}
+
+// A program folder of its own holding the given Stringhe.txt.
+class Cartella {
+public:
+    Cartella()
+    {
+        static std::atomic<int> n{0};
+        dir = fs::temp_directory_path() /
+              ("ondrix-risorse-" + std::to_string(::getpid()) + "-" + std::to_string(n++));
+        fs::create_directories(dir);
+    }
+    ~Cartella() { fs::remove_all(dir); }
+    void scrivi(const std::string& bytes) const
+    {
+        std::ofstream(dir / "Stringhe.txt", std::ios::binary) << bytes;
+    }
+    std::string percorso() const { return (dir / "Stringhe.txt").string(); }
+    fs::path dir;
+};
+
+// ---- LeggiChiave --------------------------------------------------------
+
+TEST(LeggiChiave, MatchesWholeLinesOnlyCaseSensitive)
+{
+    const std::string t = "[DELAY] \r\n10\r\n [DELAY]\r\n20\r\n[delay]\r\n30\r\n[DELAY]\r\n40\r\n";
+    EXPECT_EQ(LeggiChiave(t, "[DELAY]"), "40");
+    EXPECT_EQ(LeggiChiave(t, "[delay]"), "30");
+    EXPECT_EQ(LeggiChiave(t, "DELAY"), std::nullopt);
+    EXPECT_EQ(LeggiChiave("[DELAY]x\r\n5\r\n", "[DELAY]"), std::nullopt);
+}
+
+TEST(LeggiChiave, ValueTakenWholeAndFirstOccurrenceWins)
+{
+    const std::string t = "intro\r\n[A]\r\n  x [y]: \t\r\n[B]\r\n\r\n[A]\r\nsecond\r\n[C]\r\nx\ny\r\n";
+    EXPECT_EQ(LeggiChiave(t, "[A]"), "  x [y]: \t");
+    EXPECT_EQ(LeggiChiave(t, "[B]"), "");
+    EXPECT_EQ(LeggiChiave(t, "[C]"), "x\ny");  // a line feed alone is part of the line
+    // Lookups in any order give the same answers: every scan starts afresh.
+    EXPECT_EQ(LeggiChiave(t, "[C]"), "x\ny");
+    EXPECT_EQ(LeggiChiave(t, "[A]"), "  x [y]: \t");
+}
+
+TEST(LeggiChiave, AValueLineIsScannedLikeAnyOther)
+{
+    const std::string t = "[A]\r\n[B]\r\nx\r\n[B]\r\ny\r\n";
+    EXPECT_EQ(LeggiChiave(t, "[A]"), "[B]");
+    EXPECT_EQ(LeggiChiave(t, "[B]"), "x");
+}
+
+TEST(LeggiChiave, LineEnds)
+{
+    // Line feeds alone do not end lines: the whole file is one line.
+    const std::string lf = "[A]\nv\n[B]\nw\n";
+    EXPECT_EQ(LeggiChiave(lf, "[A]"), std::nullopt);
+    EXPECT_EQ(LeggiChiave(lf, "[B]"), std::nullopt);
+    // A CR alone ends a line; CR LF is one end, not two.
+    EXPECT_EQ(LeggiChiave("[A]\rv\r[B]\r\nw", "[A]"), "v");
+    EXPECT_EQ(LeggiChiave("[A]\rv\r[B]\r\nw", "[B]"), "w");  // last line without an end
+    EXPECT_EQ(LeggiChiave("[A]\r\r\nv\r\n", "[A]"), "");   // CR, then an empty CR LF line
+    EXPECT_EQ(LeggiChiave("[A]\n\r\nv\r\n", "[A]\n"), "v");
+}
+
+TEST(LeggiChiave, KeyOnTheLastLineHasNoValue)
+{
+    EXPECT_EQ(LeggiChiave("[A]\r\nv\r\n[B]\r\n", "[B]"), std::nullopt);
+    EXPECT_EQ(LeggiChiave("[A]\r\nv\r\n[B]", "[B]"), std::nullopt);
+    EXPECT_EQ(LeggiChiave("[B]\r\n\r\n", "[B]"), "");  // an empty last line is a value
+    EXPECT_EQ(LeggiChiave("", "[B]"), std::nullopt);
+    EXPECT_EQ(LeggiChiave("\r\n", ""), std::nullopt);
+}
+
+// ---- Encoding and numbers -----------------------------------------------
+
+TEST(Codifica, Utf8IsKeptAndAnythingElseIsWindows1252)
+{
+    EXPECT_EQ(decodificaRisorse("PRESSIONE 6 \xC2\xB0 \xE2\x82\xAC \xC3\xA8"),
+              "PRESSIONE 6 \xC2\xB0 \xE2\x82\xAC \xC3\xA8");
+    EXPECT_EQ(decodificaRisorse("\xEF\xBB\xBF[A]\r\nx"), "[A]\r\nx");  // byte order mark dropped
+    EXPECT_EQ(decodificaRisorse("6\xB0"), "6\xC2\xB0");
+    EXPECT_EQ(decodificaRisorse("\x80 \x9F \x8A \xFF"), "\xE2\x82\xAC \xC5\xB8 \xC5\xA0 \xC3\xBF");
+    EXPECT_EQ(decodificaRisorse("\x81"), "\xC2\x81");  // unassigned: its C1 code point
+    // One byte that is not UTF-8 makes the whole file Windows-1252.
+    EXPECT_EQ(decodificaRisorse("\xC3\xA8 \xE8"), "\xC3\x83\xC2\xA8 \xC3\xA8");
+    EXPECT_EQ(decodificaRisorse(std::string("a\0b", 3)), std::string("a\0b", 3));
+}
+
+TEST(Codifica, MalformedUtf8IsRefused)
+{
+    EXPECT_TRUE(utf8Valido("plain \xF0\x9F\x98\x80 \xEF\xBF\xBD"));
+    for (const char* bad : {"\xC0\x80", "\xC1\xBF", "\xE0\x80\xAF", "\xED\xA0\x80", "\xF4\x90\x80\x80",
+                            "\xF5\x80\x80\x80", "\xE2\x82", "\x80", "\xC3", "\xE2\x28\xA1"})
+        EXPECT_FALSE(utf8Valido(bad)) << bad;
+}
+
+TEST(Numeri, DecimalNumbersAsWritten)
+{
+    EXPECT_EQ(numeroRisorse("50"), 50.0);
+    EXPECT_EQ(numeroRisorse(" 12.5\t"), 12.5);
+    EXPECT_EQ(numeroRisorse("-3"), -3.0);
+    EXPECT_EQ(numeroRisorse("+4"), 4.0);
+    EXPECT_EQ(numeroRisorse(".5"), 0.5);
+    EXPECT_EQ(numeroRisorse("5."), 5.0);
+    for (const char* bad : {"", " ", "abc", "5ms", "1,5", "1e3", "1.2.3", "0x10", "inf", "nan", "-",
+                            ".", "5 0", "50\r", "50\n"})
+        EXPECT_EQ(numeroRisorse(bad), std::nullopt) << bad;
+}
+
+// ---- Loading into the window and the model ------------------------------
+
+struct Banco {
+    Banco() { host.dir = cartella.dir.string(); }
+    Cartella cartella;
+    FakeHost host;
+    RecordingPort port;
+    Configuratore c{host, port};
+    std::vector<std::pair<std::string, std::string>> spedito = voci(leggi(Sorgente / "Stringhe.txt"));
+
+    void con(const std::string& key, const std::string& valore)
+    {
+        for (auto& [k, v] : spedito)
+            if (k == key)
+                v = valore;
+    }
+    void senza(const std::string& key)
+    {
+        std::erase_if(spedito, [&](auto& e) { return e.first == key; });
+    }
+};
+
+struct Avvio : ::testing::Test, Banco {};
+
+TEST_F(Avvio, ShippedFileSetsCaptionsTextsAndTimings)
+{
+    cartella.scrivi(leggi(Sorgente / "Stringhe.txt"));
+    c.f.CmdAziona.setCaption("x");
+    c.f.CmdRelax.setCaption("x");
+    CaricaTesti(c);
+
+    EXPECT_TRUE(host.messages.empty());
+    EXPECT_EQ(port.calls, 0);
+    EXPECT_EQ(c.f.caption(), "ONDRIX - CONFIGURATORE");
+    EXPECT_EQ(c.f.Label8.caption(), "RELAX NON ATTIVO  /");
+    EXPECT_EQ(c.f.Label12.caption(), "INGRESSO DISABILITATO");
+    EXPECT_EQ(c.f.Software.caption(), "VERSIONE SOFTWARE:  ");
+    EXPECT_EQ(c.f.CmdAddressIn.caption(), "MODIFICA INDIRIZZI");
+    EXPECT_EQ(c.f.CmdEsci.caption(), "ESCI");
+    const Testi& t = c.m.testi;
+    EXPECT_EQ(t.CaptChiudi, "ATTIVA BOBINA");
+    EXPECT_EQ(t.CaptApri, "DISATTIVA BOBINA");
+    EXPECT_EQ(c.f.CmdAziona.caption(), t.CaptChiudi);
+    EXPECT_EQ(c.f.CmdAbilita.caption(), "ABILITA BOBINA");
+    EXPECT_EQ(c.f.CmdAll.caption(), "ATTIVA TUTTO");
+    EXPECT_EQ(c.f.CmdRelax.caption(), "ATTIVA RELAX");
+    EXPECT_EQ(t.CaptTerminazioneOff, "DISINSERISCI TERMINAZIONE");
+    EXPECT_EQ(c.f.CmdTerminazione.caption(), "INSERISCI TERMINAZIONE");  // left to the view
+    EXPECT_EQ(t.Messaggi(msg::Timeout1), "NESSUNA RISPOSTA DALL'ISOLA.");
+    EXPECT_EQ(t.Messaggi(msg::Spegnere), "SPEGNERE E RIACCENDERE L'ISOLA.");
+    EXPECT_FALSE(t.Messaggi(msg::DisableAll).empty());
+    EXPECT_FALSE(t.TestiInput(2).empty());
+    EXPECT_FLOAT_EQ(t.Ritardo, 0.05f);
+    EXPECT_EQ(c.f.Timer1.interval(), 500);
+}
+
+TEST_F(Avvio, AnyOrderOfEntriesGivesTheSameResult)
+{
+    cartella.scrivi(componi(spedito));
+    CaricaTesti(c);
+    FakeHost host2;
+    RecordingPort port2;
+    Configuratore c2{host2, port2};
+    Cartella altra;
+    host2.dir = altra.dir.string();
+    std::reverse(spedito.begin(), spedito.end());
+    altra.scrivi("other line\r\n" + componi(spedito));
+    CaricaTesti(c2);
+    ASSERT_EQ(c.f.controls().size(), c2.f.controls().size());
+    for (std::size_t i = 0; i < c.f.controls().size(); ++i)
+        EXPECT_EQ(c.f.controls()[i]->caption(), c2.f.controls()[i]->caption());
+    for (int i = 1; i <= 11; ++i)
+        EXPECT_EQ(c.m.testi.Messaggi(i), c2.m.testi.Messaggi(i));
+    EXPECT_EQ(c.m.testi.CaptNoRelax, c2.m.testi.CaptNoRelax);
+}
+
+TEST_F(Avvio, NumbersAndEncodingOfValues)
+{
+    con("[DELAY]", " 12.5");
+    con("[DELAYINPUT]", "250.5");  // a half goes to the even neighbour
+    con("[LABEL1]", "INGRESSI 24V \xB0");
+    con("[LABEL2]", "");
+    cartella.scrivi(componi(spedito));
+    CaricaTesti(c);
+    EXPECT_FLOAT_EQ(c.m.testi.Ritardo, 0.0125f);
+    EXPECT_EQ(c.f.Timer1.interval(), 250);
+    EXPECT_EQ(c.f.Label1.caption(), "INGRESSI 24V \xC2\xB0");
+    EXPECT_EQ(c.f.Label2.caption(), "");
+
+    con("[DELAY]", "0");
+    con("[DELAYINPUT]", "251.5");
+    cartella.scrivi(componi(spedito));
+    CaricaTesti(c);
+    EXPECT_EQ(c.m.testi.Ritardo, 0.0f);
+    EXPECT_EQ(c.f.Timer1.interval(), 252);
+}
+
+TEST_F(Avvio, EveryFailureShowsOneMessageAndEndsBeforeAnyExchange)
+{
+    struct Caso {
+        const char* nome;
+        std::function<void(Banco&)> prepara;
+        const char* key;  // named in the message ("" for a missing file)
+    };
+    const std::vector<Caso> casi = {
+        {"missing file", [](Banco&) {}, ""},
+        {"missing key", [](Banco& a) { a.senza("[CAPTAPRI]"); }, "[CAPTAPRI]"},
+        {"blank after the bracket", [](Banco& a) {
+             for (auto& e : a.spedito)
+                 if (e.first == "[DELAY]")
+                     e.first = "[DELAY] ";
+         }, "[DELAY]"},
+        {"key on the last line", [](Banco& a) {
+             a.senza("[DELAYINPUT]");
+             a.spedito.emplace_back("[DELAYINPUT]", "\x01");  // value dropped below
+         }, "[DELAYINPUT]"},
+        {"delay not a number", [](Banco& a) { a.con("[DELAY]", "50ms"); }, "[DELAY]"},
+        {"interval empty", [](Banco& a) { a.con("[DELAYINPUT]", ""); }, "[DELAYINPUT]"},
+        {"negative interval", [](Banco& a) { a.con("[DELAYINPUT]", "-1"); }, "[DELAYINPUT]"},
+        {"interval beyond a timer", [](Banco& a) { a.con("[DELAYINPUT]", "65536"); }, "[DELAYINPUT]"},
+        {"negative delay", [](Banco& a) { a.con("[DELAY]", "-5"); }, "[DELAY]"},
+        {"line feeds only", [](Banco&) {}, "[INTESTAZIONE FORM]"},
+    };
+    for (const Caso& caso : casi) {
+        SCOPED_TRACE(caso.nome);
+        Banco a;
+        caso.prepara(a);
+        std::string testo = componi(a.spedito);
+        if (std::string(caso.nome) == "key on the last line")
+            testo.resize(testo.size() - 3);  // drop "\x01\r\n"
+        if (std::string(caso.nome) == "line feeds only")
+            std::erase(testo, '\r');
+        if (std::string(caso.nome) != "missing file")
+            a.cartella.scrivi(testo);
+
+        try {
+            CaricaTesti(a.c);
+            ADD_FAILURE() << "the program did not end";
+        } catch (const ProgramEnded& e) {
+            EXPECT_EQ(e.status, StatoRisorse);
+        }
+        ASSERT_EQ(a.host.messages.size(), 1u);
+        const auto& m = a.host.messages[0];
+        EXPECT_EQ(m.title, TitoloErroreRisorse);
+        EXPECT_EQ(m.buttons, MessageButtons::Ok);
+        EXPECT_NE(m.text.find(a.cartella.percorso()), std::string::npos) << m.text;
+        EXPECT_NE(m.text.find(caso.key), std::string::npos) << m.text;
+        EXPECT_EQ(a.port.calls, 0);
+        EXPECT_TRUE(a.c.m.testi.CaptChiudi.empty());  // nothing half applied
+    }
+}
+
+TEST_F(Avvio, ThrowingVariantNamesFileKeyAndReason)
+{
+    using M = RisorsaMancante::Motivo;
+    auto motivo = [&](const std::string& testo) {
+        try {
+            ApplicaTesti(c, testo, "X/Stringhe.txt");
+        } catch (const RisorsaMancante& e) {
+            EXPECT_EQ(e.file, "X/Stringhe.txt");
+            return std::pair(e.motivo, e.key);
+        }
+        return std::pair(M::File, std::string("none"));
+    };
+    const std::string base = componi(spedito);
+    EXPECT_EQ(motivo(base), std::pair(M::File, std::string("none")));
+    const std::size_t fine = base.find("[DELAYINPUT]\r\n") + 12;
+    EXPECT_EQ(motivo(base.substr(0, fine)), std::pair(M::Valore, std::string("[DELAYINPUT]")));
+    EXPECT_EQ(motivo(base.substr(0, fine - 1)), std::pair(M::Chiave, std::string("[DELAYINPUT]")));
+    con("[DELAY]", "x");
+    EXPECT_EQ(motivo(componi(spedito)), std::pair(M::Numero, std::string("[DELAY]")));
+    senza("[LABEL5]");
+    EXPECT_EQ(motivo(componi(spedito)), std::pair(M::Chiave, std::string("[LABEL5]")));
+
+    FakeHost h;
+    h.dir = (cartella.dir / "nowhere").string();
+    RecordingPort p;
+    Configuratore c2{h, p};
+    try {
+        CaricaTestiOppureErrore(c2);
+        ADD_FAILURE();
+    } catch (const RisorsaMancante& e) {
+        EXPECT_EQ(e.motivo, M::File);
+        EXPECT_EQ(e.file, h.dir + "/Stringhe.txt");
+    }
+}
+
+TEST(LeggiChiaveFinestra, NumbersWithZeroAsFallback)
+{
+    Cartella cartella;
+    FakeHost host;
+    host.dir = cartella.dir.string();
+    EXPECT_EQ(LeggiChiaveFinestra(host, "[DIMENSIONESCHERMOX]"), 0);  // no file
+
+    cartella.scrivi(leggi(Sorgente / "Stringhe.txt"));
+    EXPECT_EQ(LeggiChiaveFinestra(host, "[DIMENSIONESCHERMOX]"), 800);
+    EXPECT_EQ(LeggiChiaveFinestra(host, "[DIMENSIONESCHERMOY]"), 600);
+    EXPECT_EQ(LeggiChiaveFinestra(host, "[INIZIALEX]"), 0);
+
+    cartella.scrivi("[INIZIALEX]\r\n 12.6 \r\n[INIZIALEY]\r\nabc\r\n[DIMENSIONESCHERMOX]\r\n99999\r\n"
+                    "[DIMENSIONESCHERMOY]");
+    EXPECT_EQ(LeggiChiaveFinestra(host, "[INIZIALEX]"), 13);
+    EXPECT_EQ(LeggiChiaveFinestra(host, "[INIZIALEY]"), 0);
+    EXPECT_EQ(LeggiChiaveFinestra(host, "[DIMENSIONESCHERMOX]"), 0);  // beyond 16 bits
+    EXPECT_EQ(LeggiChiaveFinestra(host, "[DIMENSIONESCHERMOY]"), 0);  // last line
+}
+
+// ---- The shipped files --------------------------------------------------
+
+TEST(FileSpediti, EveryKeyWithCrLfAndPlainAscii)
+{
+    std::vector<std::string> attese(ChiaviAvvio.begin(), ChiaviAvvio.end());
+    attese.insert(attese.end(), ChiaviFinestra.begin(), ChiaviFinestra.end());
+    std::vector<std::string> chiaviIt;
+    for (const char* nome : {"Stringhe.txt", "Stringhe-en.txt"}) {
+        SCOPED_TRACE(nome);
+        const std::string testo = leggi(Sorgente / nome);
+        ASSERT_FALSE(testo.empty());
+        for (std::size_t i = 0; i < testo.size(); ++i) {
+            const auto ch = static_cast<unsigned char>(testo[i]);
+            ASSERT_LT(ch, 0x80) << "at " << i;
+            if (ch == '\r') {
+                ASSERT_EQ(testo[i + 1], '\n') << "at " << i;
+            }
+            if (ch == '\n') {
+                ASSERT_EQ(testo[i - 1], '\r') << "at " << i;
+            }
+        }
+        ASSERT_EQ(testo.substr(testo.size() - 2), "\r\n");
+        std::vector<std::string> chiavi;
+        for (auto& [k, v] : voci(testo)) {
+            chiavi.push_back(k);
+            EXPECT_FALSE(v.empty()) << k;
+            EXPECT_EQ(LeggiChiave(testo, k), v) << k;  // no value shadows a key
+        }
+        EXPECT_EQ(chiavi, attese);
+        // Values appended after the colon need the colon.
+        for (const char* k : {"[PROFIBUS]", "[SOFTWARE]", "[PIC]", "[ATMEL]"})
+            EXPECT_NE(LeggiChiave(testo, k)->find(':'), std::string::npos) << k;
+        // Toggle buttons tell their direction by the caption: the pairs differ.
+        for (auto [a, b] : {std::pair("[CAPTCHIUDI]", "[CAPTAPRI]"), {"[CAPTABILITA]", "[CAPTDISABILITA]"},
+                            {"[CAPTCHIUDIALL]", "[CAPTAPRIALL]"}, {"[CAPTRELAX]", "[CAPTNORELAX]"},
+                            {"[CmdTerminazioneON]", "[CmdTerminazioneOFF]"}})
+            EXPECT_NE(LeggiChiave(testo, a), LeggiChiave(testo, b)) << a;
+        // Button captions fit two lines of a 1695-twip button (about 15 bold characters).
+        for (const char* k : {"[CmdPAddress]", "[CmdReset]", "[CmdSalva]", "[CmdCarica]",
+                              "[CmdDisableAll]", "[CAPTCHIUDI]", "[CAPTAPRI]", "[CAPTABILITA]",
+                              "[CAPTDISABILITA]", "[CAPTCHIUDIALL]", "[CAPTAPRIALL]", "[CAPTRELAX]",
+                              "[CAPTNORELAX]", "[CmdEsci]", "[CmdTerminazioneON]",
+                              "[CmdTerminazioneOFF]", "[CmdAddressIn]"}) {
+            std::istringstream parole(*LeggiChiave(testo, k));
+            int righe = 1, riga = 0;
+            for (std::string w; parole >> w;) {
+                EXPECT_LE(w.size(), 15u) << k;
+                if (riga > 0 && riga + 1 + static_cast<int>(w.size()) > 15)
+                    ++righe, riga = 0;
+                riga += (riga ? 1 : 0) + static_cast<int>(w.size());
+            }
+            EXPECT_LE(righe, 2) << k;
+        }
+    }
+    // The build puts the default file beside the programs.
+    EXPECT_EQ(leggi(fs::path(ONDRIX_BIN_DIR) / "Stringhe.txt"), leggi(Sorgente / "Stringhe.txt"));
+}
+
+TEST(FileSpediti, TheEnglishFileLoads)
+{
+    Cartella cartella;
+    cartella.scrivi(leggi(Sorgente / "Stringhe-en.txt"));
+    FakeHost host;
+    host.dir = cartella.dir.string();
+    RecordingPort port;
+    Configuratore c{host, port};
+    CaricaTesti(c);
+    EXPECT_TRUE(host.messages.empty());
+    EXPECT_EQ(c.f.CmdAziona.caption(), "ENERGISE COIL");
+    EXPECT_EQ(c.m.testi.Messaggi(msg::Timeout1), "NO ANSWER FROM THE ISLAND.");
+}
+
+} // namespace
+} // namespace ondrix
