@@ -1,8 +1,170 @@
+// Taking coils out of service and back: CmdAbilita for the selected coil,
+// CmdDisableAll for every coil. A disabled coil carries 170 in place of its
+// fieldbus index, in Diagnosi and in ConfBobine, and its button shows its
+// position on the body on pale yellow.
+
+#include "commands/Bobine.h"
 #include "frame/Configuratore.h"
 #include "frame/Gestori.h"
+#include "island/Numeri.h"
 
-// Placeholder until this subsystem is built.
+#include <cmath>
+
 namespace ondrix {
-void CmdAbilita_Click(Configuratore&) {}
-void CmdDisableAll_Click(Configuratore&) {}
+
+namespace {
+
+void pulsantiDisabilitata(Configuratore& c)
+{
+    const Testi& t = c.m.testi;
+    c.f.CmdAziona.setCaption(t.CaptChiudi);
+    c.f.CmdAziona.setEnabled(false);
+    c.f.CmdAbilita.setCaption(t.CaptAbilita);
+    c.f.CmdAbilita.setEnabled(true);
+    c.f.CmdRelax.setCaption(t.CaptNoRelax);
+    c.f.CmdRelax.setEnabled(false);
+}
+
+constexpr RigaDiagnosi RigaDisabilitata{IndiceDisabilitato, stato::Presente, 0};
+
+void disabilita(Configuratore& c, Control& b)
+{
+    // Every row is found before anything is sent, so the island and the
+    // tables either both change or neither does.
+    const auto indice = numeroCaption(b.caption());
+    if (!indice || *indice == IndiceDisabilitato)
+        return;
+    const auto conf = rigaConfPerIndice(c.m, *indice);
+    if (!conf)
+        return;
+    const auto diag = rigaDiagnosi(c.m, *indice);
+    if (!diag)
+        return;
+
+    c.m.Risposta = c.invia("DISABLE VALVOLA", "INDICE:");
+    c.m.Risposta = c.invia(b.caption(), "OK");
+
+    pulsantiDisabilitata(c);
+    b.setBackColor(colore::GialloPallido);
+    b.setBold(false);
+    ConfBobina& cb = c.m.ConfBobine(*conf);
+    b.setCaption(testo(cb.Posizione));
+    cb.Indice = IndiceDisabilitato;
+    c.m.Diagnosi(*diag) = RigaDisabilitata;
+}
+
+// The typed index, when it is acceptable: 0..31 and held by no coil.
+std::optional<int> indiceAccettabile(const Model& m, const std::string& risposta)
+{
+    const double v = valoreIniziale(risposta);
+    // Rounded before the checks, so "2.6" cannot slip in as a used 3.
+    if (!(v > -0.5 && v < MaxDiagnosi - 0.5))
+        return std::nullopt;
+    const int n = arrotonda16(v);
+    if (n < 0 || n >= MaxDiagnosi || rigaDiagnosi(m, n))
+        return std::nullopt;
+    return n;
+}
+
+std::optional<int> rigaLibera(const Model& m)
+{
+    for (int r = 1; r <= MaxDiagnosi; ++r) {
+        const int i = m.Diagnosi(r).Indice;
+        if (i == IndiceDisabilitato || i == IndiceAssente)
+            return r;
+    }
+    return std::nullopt;
+}
+
+void abilita(Configuratore& c, Control& b)
+{
+    const auto posizione = numeroCaption(b.caption());
+    if (!posizione)
+        return;
+    const auto conf = rigaConfPerPosizione(c, *posizione);
+    const auto diag = rigaLibera(c.m);
+    if (!conf || !diag)
+        return;
+
+    std::optional<int> nuovo;
+    while (!nuovo) {
+        c.m.Risposta = c.host.inputBox(c.m.testi.TestiInput(2), c.f.caption(), "");
+        if (c.m.Risposta.empty())
+            return;
+        nuovo = indiceAccettabile(c.m, c.m.Risposta);
+    }
+
+    const std::string posizioneTesto = b.caption();
+    c.m.Risposta = c.invia("ENABLE VALVOLA", "ESP:");
+    c.m.Risposta = c.invia(c.f.Combo1.text(), "POS:");
+    c.m.Risposta = c.invia(posizioneTesto, "INDICE:");
+    c.m.Risposta = c.invia(testo(*nuovo), "OK");
+
+    const Testi& t = c.m.testi;
+    c.f.CmdAziona.setCaption(t.CaptChiudi);
+    c.f.CmdAziona.setEnabled(true);
+    c.f.CmdAbilita.setCaption(t.CaptDisabilita);
+    c.f.CmdAbilita.setEnabled(true);
+    c.f.CmdRelax.setCaption(t.CaptRelax);
+    c.f.CmdRelax.setEnabled(true);
+    b.setBackColor(colore::Arancio);
+    b.setBold(false);
+
+    c.m.PrimaBobina = static_cast<std::int16_t>(corpoMostrato(c).prima);
+    b.setCaption(testo(*nuovo));
+    c.m.ConfBobine(*conf).Indice = static_cast<std::int16_t>(*nuovo);
+    c.m.Diagnosi(*diag) = RigaDiagnosi{static_cast<std::int16_t>(*nuovo), stato::Presente, 0};
+}
+
+struct Clessidra {
+    explicit Clessidra(Host& h) : h_(h) { h_.setBusyPointer(true); }
+    ~Clessidra() { h_.setBusyPointer(false); }
+    Host& h_;
+};
+
+} // namespace
+
+void CmdAbilita_Click(Configuratore& c)
+{
+    Control* b = bobinaCorrente(c);
+    if (!b)
+        return;
+    if (c.f.CmdAbilita.caption() == c.m.testi.CaptAbilita)
+        abilita(c, *b);
+    else
+        disabilita(c, *b);
+}
+
+void CmdDisableAll_Click(Configuratore& c)
+{
+    if (c.host.messageBox(c.m.testi.Messaggi(msg::DisableAll), c.f.caption(),
+                          MessageButtons::YesNo) != MessageAnswer::Yes)
+        return;
+    Clessidra busy(c.host);
+
+    for (int r = 1; r <= MaxDiagnosi; ++r) {
+        RigaDiagnosi& d = c.m.Diagnosi(r);
+        // Absent coils, coils already disabled and rows without a fieldbus
+        // index (nothing the island could be asked to disable) are skipped.
+        if (d.Stato == stato::Assente || d.Indice < 0 || d.Indice >= MaxDiagnosi)
+            continue;
+        const int vecchio = d.Indice;
+        c.m.Risposta = c.invia("DISABLE VALVOLA", "INDICE:");
+        c.m.Risposta = c.invia(testo(vecchio), "OK");
+        c.m.Diagnosi(r) = RigaDisabilitata;
+        if (auto conf = rigaConfPerIndice(c.m, vecchio))
+            c.m.ConfBobine(*conf).Indice = IndiceDisabilitato;
+    }
+
+    for (std::size_t k = 0; k < c.f.Bobina.size(); ++k) {
+        Control& b = *c.f.Bobina[k];
+        if (b.backColor() == colore::Grigio)
+            continue;
+        b.setBackColor(colore::GialloPallido);
+        b.setBold(false);
+        b.setCaption(testo(static_cast<long>(k) + 1));
+    }
+    pulsantiDisabilitata(c);
+}
+
 } // namespace ondrix

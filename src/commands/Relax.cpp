@@ -1,9 +1,58 @@
+// Relax of the selected coil, its stroke counter reset, and the island reset.
+
+#include "commands/Bobine.h"
 #include "frame/Configuratore.h"
 #include "frame/Gestori.h"
+#include "island/Numeri.h"
 
-// Placeholder until this subsystem is built.
 namespace ondrix {
-void CmdRelax_Click(Configuratore&) {}
-void CmdAzzera_Click(Configuratore&) {}
-void CmdReset_Click(Configuratore&) {}
+
+void CmdRelax_Click(Configuratore& c)
+{
+    Control* b = bobinaCorrente(c);
+    if (!b)
+        return;
+    // Row n + 1 holds the coil of index n; anything else names no row.
+    const auto indice = indiceCaption(b->caption());
+    if (!indice)
+        return;
+    RigaDiagnosi& d = c.m.Diagnosi(*indice + 1);
+    const Testi& t = c.m.testi;
+    if (!b->bold()) {
+        b->setBold(true);
+        c.f.CmdRelax.setCaption(t.CaptNoRelax);
+        d.Relax = 1;
+    } else {
+        b->setBold(false);
+        c.f.CmdRelax.setCaption(t.CaptRelax);
+        d.Relax = 0;
+    }
+
+    // The island always gets the whole list, ended by "1000".
+    c.m.Risposta = c.invia("SET RELAX", "INDICE:");
+    for (int r = 1; r <= MaxDiagnosi; ++r)
+        if (c.m.Diagnosi(r).Relax == 1)
+            c.m.Risposta = c.invia(testo(r - 1), "INDICE:");
+    c.m.Risposta = c.invia("1000", "OK");
+}
+
+void CmdAzzera_Click(Configuratore& c)
+{
+    const auto riga = rigaConfDellaBobina(c, c.m.BobinaCorrente);
+    if (!riga)
+        return;
+    const int posizione = c.m.ConfBobine(*riga).Posizione;
+    c.m.Risposta = c.invia("ZERO CONTACOLPI", "ESP:");
+    c.m.Risposta = c.invia(c.f.Combo1.text(), "POS:");
+    c.m.Risposta = c.invia(testo(posizione), "OK");
+    c.f.TxtColpi.setText("0");
+}
+
+void CmdReset_Click(Configuratore& c)
+{
+    c.m.Risposta = c.invia("CLEAR", "OK");
+    c.host.messageBox(c.m.testi.Messaggi(msg::Spegnere), c.f.caption(), MessageButtons::Ok);
+    Form_Unload(c);
+}
+
 } // namespace ondrix

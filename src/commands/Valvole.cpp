@@ -1,8 +1,91 @@
+// Switching valve coils: the selected one (CmdAziona) or all of them (CmdAll).
+// The island's words run the electrical way: "CLOSE" energises a coil.
+
+#include "commands/Bobine.h"
 #include "frame/Configuratore.h"
 #include "frame/Gestori.h"
 
-// Placeholder until this subsystem is built.
 namespace ondrix {
-void CmdAziona_Click(Configuratore&) {}
-void CmdAll_Click(Configuratore&) {}
+
+void CmdAziona_Click(Configuratore& c)
+{
+    Control* b = bobinaCorrente(c);
+    if (!b)
+        return;
+    // The caption is the coil's fieldbus index; without one there is no coil to name.
+    const auto indice = numeroCaption(b->caption());
+    if (!indice)
+        return;
+    const std::string caption = b->caption();
+    const Testi& t = c.m.testi;
+    const bool eccita = c.f.CmdAziona.caption() == t.CaptChiudi;
+
+    c.m.Risposta = c.invia(eccita ? "CLOSE VALVOLA" : "OPEN VALVOLA", "INDICE:");
+    c.m.Risposta = c.invia(caption, "OK");
+
+    c.f.CmdAziona.setCaption(eccita ? t.CaptApri : t.CaptChiudi);
+    c.f.CmdAziona.setEnabled(true);
+    // An energised coil cannot be disabled.
+    c.f.CmdAbilita.setCaption(t.CaptDisabilita);
+    c.f.CmdAbilita.setEnabled(!eccita);
+    b->setBackColor(eccita ? colore::Verde : colore::Arancio);
+
+    const int r = rigaDiagnosiOSentinella(c.m, *indice);
+    DiagnosiBobina(c, r, *indice);
+
+    int s = c.m.Diagnosi(r).Stato;
+    if (r != RigaSentinella) {
+        // The diagnosis does not tell energised from not; the command does.
+        RigaDiagnosi& d = c.m.Diagnosi(r);
+        if (eccita && d.Stato == stato::Presente)
+            d.Stato = stato::Attivata;
+        else if (!eccita && d.Stato == stato::Attivata)
+            d.Stato = stato::Presente;
+        s = d.Stato;
+    }
+    if (auto col = coloreStato(s))
+        b->setBackColor(*col);
+    if (guasta(s)) {
+        c.f.CmdAziona.setEnabled(false);
+        c.f.CmdAbilita.setEnabled(false);
+        c.f.CmdRelax.setEnabled(false);
+        b->setEnabled(false);
+    }
+}
+
+void CmdAll_Click(Configuratore& c)
+{
+    const Testi& t = c.m.testi;
+    const bool eccita = c.f.CmdAll.caption() == t.CaptChiudiAll;
+
+    c.m.Risposta = c.invia(eccita ? "CLOSE ALL" : "OPEN ALL", "OK");
+    c.f.CmdAll.setCaption(eccita ? t.CaptApriAll : t.CaptChiudiAll);
+    c.f.CmdAll.setEnabled(true);
+
+    DiagnosiIsola(c);
+
+    for (int r = 1; r <= MaxDiagnosi; ++r) {
+        RigaDiagnosi& d = c.m.Diagnosi(r);
+        if (eccita && d.Stato == stato::Presente)
+            d.Stato = stato::Attivata;
+        else if (!eccita && d.Stato == stato::Attivata)
+            d.Stato = stato::Presente;
+    }
+
+    // Only the coils the command switched are repainted: absent, disabled and
+    // faulty ones keep their colour.
+    const Rgb switched = eccita ? colore::Arancio : colore::Verde;
+    for (Control* b : c.f.Bobina) {
+        if (b->backColor() != switched)
+            continue;
+        const auto indice = numeroCaption(b->caption());
+        const int r = indice ? rigaDiagnosiOSentinella(c.m, *indice) : RigaSentinella;
+        const int s = c.m.Diagnosi(r).Stato;
+        if (auto col = coloreStato(s))
+            b->setBackColor(*col);
+        if (guasta(s))
+            b->setEnabled(false);
+    }
+}
+
 } // namespace ondrix

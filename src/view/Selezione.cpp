@@ -1,7 +1,112 @@
+// A click on a coil button: remember the coil, offer the commands its state
+// allows, frame it in red, and in administrator mode show its stroke counter.
+
+#include "view/Selezione.h"
+
+#include "commands/Bobine.h"
 #include "frame/Configuratore.h"
 #include "frame/Gestori.h"
+#include "island/Numeri.h"
 
-// Placeholder until this subsystem is built.
 namespace ondrix {
-void Bobina_Click(Configuratore&, int) {}
+
+std::optional<long> contacolpiDaRisposta(std::string_view risposta)
+{
+    const std::string campo = trim(risposta.substr(0, 5));
+    if (campo.empty())
+        return std::nullopt;
+    long n = 0;
+    for (char ch : campo) {
+        if (ch < '0' || ch > '9')
+            return std::nullopt;
+        n = n * 10 + (ch - '0');
+    }
+    return n;
+}
+
+std::string formattaColpi(long long n, const std::string& separatore)
+{
+    const bool negativo = n < 0;
+    std::string cifre = std::to_string(negativo ? -(n + 1) + 1ULL : static_cast<unsigned long long>(n));
+    std::string out;
+    const std::size_t len = cifre.size();
+    for (std::size_t i = 0; i < len; ++i) {
+        if (i > 0 && (len - i) % 3 == 0)
+            out += separatore;
+        out += cifre[i];
+    }
+    return negativo ? "-" + out : out;
+}
+
+namespace {
+
+void leggiContacolpi(Configuratore& c, int i)
+{
+    // No row, no reading: a wrong row would show another coil's counter.
+    const auto riga = rigaConfDellaBobina(c, i);
+    if (!riga) {
+        c.f.TxtColpi.setText("");
+        return;
+    }
+    const int posizione = c.m.ConfBobine(*riga).Posizione;
+    c.m.Risposta = c.invia("LEGGI CONTACOLPI", "ESP:");
+    c.m.Risposta = c.invia(c.f.Combo1.text(), "POS:");
+    c.m.Risposta = c.invia(testo(posizione), "OK");
+    const auto migliaia = contacolpiDaRisposta(c.m.Risposta);
+    c.f.TxtColpi.setText(migliaia ? formattaColpi(*migliaia * 1000LL, c.host.groupSeparator())
+                                  : std::string());
+}
+
+} // namespace
+
+void Bobina_Click(Configuratore& c, int i)
+{
+    if (i < 0 || i >= static_cast<int>(c.f.Bobina.size()))
+        return;
+    Control& b = *c.f.Bobina[static_cast<std::size_t>(i)];
+    const Testi& t = c.m.testi;
+
+    c.f.CmdRelax.setCaption(b.bold() ? t.CaptNoRelax : t.CaptRelax);
+    c.f.CmdRelax.setEnabled(true);
+    c.m.BobinaCorrente = static_cast<std::int16_t>(i);
+
+    const Rgb col = b.backColor();
+    bool commutabile = false;
+    if (col == colore::Arancio) {
+        c.f.CmdAziona.setCaption(t.CaptChiudi);
+        c.f.CmdAziona.setEnabled(true);
+        c.f.CmdAbilita.setCaption(t.CaptDisabilita);
+        c.f.CmdAbilita.setEnabled(true);
+        commutabile = true;
+    } else if (col == colore::Verde) {
+        c.f.CmdAziona.setCaption(t.CaptApri);
+        c.f.CmdAziona.setEnabled(true);
+        c.f.CmdAbilita.setCaption(t.CaptDisabilita);
+        c.f.CmdAbilita.setEnabled(false);
+        commutabile = true;
+    } else if (col == colore::Rosso) {
+        c.f.CmdAziona.setCaption(t.CaptChiudi);
+        c.f.CmdAziona.setEnabled(false);
+        c.f.CmdAbilita.setCaption(t.CaptDisabilita);
+        c.f.CmdAbilita.setEnabled(false);
+    } else if (col == colore::GialloPallido) {
+        c.f.CmdAziona.setCaption(t.CaptChiudi);
+        c.f.CmdAziona.setEnabled(false);
+        c.f.CmdAbilita.setCaption(t.CaptAbilita);
+        c.f.CmdAbilita.setEnabled(true);
+        c.f.CmdRelax.setEnabled(false);
+    }
+
+    // Ctrl held at the moment of the click: switch the coil at once.
+    if (commutabile && c.host.ctrlKeyDown())
+        CmdAziona_Click(c);
+
+    if (c.f.TxtColpi.visible())
+        leggiContacolpi(c, i);
+
+    for (Control* s : c.f.Shape6)
+        s->setVisible(false);
+    c.f.Shape6[static_cast<std::size_t>(i)]->setVisible(true);
+}
+
 } // namespace ondrix
