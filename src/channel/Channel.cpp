@@ -63,9 +63,16 @@ void Channel::waitStep(std::int64_t deadlineUs)
 void Channel::drain()
 {
     // Events are processed at least once, then until the output queue is empty.
+    // A line that has not taken the command within the reply limit is dead (a
+    // wedged adapter): waiting on would hang the program with the dialogue held.
+    const std::int64_t start = host_.nowUs();
     host_.processEvents();
-    while (port_.outputCount() != 0)
-        waitStep(host_.nowUs() + 50'000);
+    while (port_.outputCount() != 0) {
+        const std::int64_t now = host_.nowUs();
+        if (secondsSince(start, now) > static_cast<float>(TimeoutS))
+            throw PortError("the serial port does not send");
+        waitStep(std::min(now + 50'000, start + TimeoutUs + 1));
+    }
 }
 
 bool Channel::collect(std::string& buf, const std::string& atteso)
@@ -91,13 +98,18 @@ void Channel::settle()
     const std::int64_t t1 = host_.nowUs();
     const float pause = testi_.Ritardo;
     host_.processEvents();
-    const std::int64_t endUs = t1 + static_cast<std::int64_t>(static_cast<double>(pause) * 1e6);
+    // Wake-up target only; the float comparison decides. Bounded so that an
+    // absurd pause cannot overflow the microsecond arithmetic.
+    const double pauseUs = std::clamp(static_cast<double>(pause) * 1e6, 0.0, 1e15);
+    const std::int64_t endUs = t1 + static_cast<std::int64_t>(pauseUs);
     while (!(secondsSince(t1, host_.nowUs()) > pause))
         host_.waitForEvent(std::max(endUs, host_.nowUs()) + 1);
 }
 
 std::string Channel::exchange(const std::string& comando, const std::string& atteso)
 {
+    if (ended_)
+        host_.endProgram(StatoTimeout);
     ExchangeFlag flag(inExchange_);
     ++exchanges_;
     std::string buf;
@@ -129,6 +141,8 @@ std::string Channel::InviaComando(const std::string& comando, const std::string&
 
 bool Channel::ProvaCollegamento()
 {
+    if (ended_)
+        host_.endProgram(StatoTimeout);
     ExchangeFlag flag(inExchange_);
     ++exchanges_;
     std::string buf;
@@ -142,7 +156,9 @@ bool Channel::ProvaCollegamento()
 
 void Channel::timeout()
 {
-    inExchange_ = false;
+    // The channel stays busy while the message is up (its modal loop runs
+    // timer ticks and the close box) and afterwards: nothing more is written.
+    ended_ = true;
     host_.messageBox(testi_.Messaggi(msg::Timeout1) + "\r\n" + testi_.Messaggi(msg::Timeout2),
                      caption_ ? caption_() : std::string(), MessageButtons::Ok);
     host_.endProgram(StatoTimeout);

@@ -52,7 +52,9 @@ public:
     };
     // A dialogue, or nothing when one is already in progress.
     std::optional<Dialogue> tryBegin();
-    bool busy() const { return dialogue_ || inExchange_; }
+    // After a time-out the channel stays busy for good: nothing may reach the
+    // line while the message is up or the program is ending.
+    bool busy() const { return dialogue_ || inExchange_ || ended_; }
 
     // Exchanges made so far (the link check included), for the benchmarks.
     long exchanges() const { return exchanges_; }
@@ -74,6 +76,7 @@ private:
     std::function<std::string()> caption_;
     bool dialogue_ = false;
     bool inExchange_ = false;
+    bool ended_ = false;
     long exchanges_ = 0;
 };
 

@@ -1,0 +1,78 @@
+#include "channel/CoreHost.h"
+
+#include <QCoreApplication>
+#include <QEventLoop>
+#include <QLocale>
+#include <QTimer>
+
+#include <chrono>
+#include <climits>
+#include <cstdio>
+#include <cstdlib>
+#include <iostream>
+#include <thread>
+
+namespace ondrix {
+
+std::int64_t CoreHost::nowUs() const
+{
+    using namespace std::chrono;
+    return duration_cast<microseconds>(steady_clock::now().time_since_epoch()).count();
+}
+
+void CoreHost::processEvents() { QCoreApplication::processEvents(QEventLoop::AllEvents); }
+
+void CoreHost::waitForEvent(std::int64_t deadlineUs)
+{
+    const std::int64_t remaining = deadlineUs - nowUs();
+    if (remaining <= 0) {
+        processEvents();
+        return;
+    }
+    if (remaining < 1000) {
+        // Below the event loop's millisecond timers: a short sleep, then the
+        // events that came meanwhile.
+        processEvents();
+        std::this_thread::sleep_for(std::chrono::microseconds(remaining));
+        processEvents();
+        return;
+    }
+    // A timer of our own (a nested wait must not steal an outer one's) wakes
+    // the loop at the deadline, rounded down to the millisecond; the caller
+    // comes back for the rest.
+    QTimer timer;
+    timer.setSingleShot(true);
+    timer.setTimerType(Qt::PreciseTimer);
+    timer.start(static_cast<int>(std::min<std::int64_t>(remaining / 1000, INT_MAX)));
+    QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
+}
+
+MessageAnswer CoreHost::messageBox(const std::string& text, const std::string& title,
+                                   MessageButtons buttons)
+{
+    std::cerr << (title.empty() ? std::string() : title + ": ") << text << std::endl;
+    return buttons == MessageButtons::YesNo ? MessageAnswer::No : MessageAnswer::Ok;
+}
+
+std::string CoreHost::inputBox(const std::string&, const std::string&, const std::string&) { return {}; }
+
+bool CoreHost::fileDialog(const FileDialogRequest&, std::string&) { return false; }
+
+std::string CoreHost::groupSeparator() { return QLocale::system().groupSeparator().toStdString(); }
+
+std::string CoreHost::programDir()
+{
+    if (QCoreApplication::instance())
+        return QCoreApplication::applicationDirPath().toStdString();
+    return ".";
+}
+
+void CoreHost::endProgram(int status)
+{
+    std::cout.flush();
+    std::cerr.flush();
+    std::fflush(nullptr);
+    std::exit(status);
+}
+
+} // namespace ondrix
