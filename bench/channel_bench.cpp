@@ -1,0 +1,149 @@
+// The command channel over a pseudo-terminal, through Qt SerialPort and the
+// Qt Core host, with an island answering from a thread on the master side.
+//   link_check_cpu_share: process CPU time / wall time of a link check on a
+//                         silent port (the whole 4 s wait)
+//   reply_latency_ms_median: from the island having written the reply with
+//                         the expected text to InviaComando returning, minus
+//                         the settling pause; median of 200 exchanges
+
+#include "channel/Channel.h"
+#include "channel/CoreHost.h"
+#include "channel/QtSerialPort.h"
+#include "island/Model.h"
+
+#include <QCoreApplication>
+
+#include <algorithm>
+#include <atomic>
+#include <chrono>
+#include <cstdio>
+#include <ctime>
+#include <fcntl.h>
+#include <poll.h>
+#include <stdexcept>
+#include <stdlib.h>
+#include <string>
+#include <termios.h>
+#include <thread>
+#include <unistd.h>
+#include <vector>
+
+using namespace ondrix;
+
+namespace {
+
+struct Pty {
+    Pty()
+    {
+        master = ::posix_openpt(O_RDWR | O_NOCTTY | O_CLOEXEC);
+        if (master < 0 || ::grantpt(master) != 0 || ::unlockpt(master) != 0)
+            throw std::runtime_error("no pseudo-terminal");
+        slave = ::ptsname(master);
+        termios t{};
+        ::tcgetattr(master, &t);
+        ::cfmakeraw(&t);
+        ::tcsetattr(master, TCSANOW, &t);
+    }
+    ~Pty() { ::close(master); }
+    int master;
+    std::string slave;
+};
+
+double cpuSeconds()
+{
+    timespec ts{};
+    ::clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &ts);
+    return static_cast<double>(ts.tv_sec) + static_cast<double>(ts.tv_nsec) / 1e9;
+}
+
+std::int64_t nowUs()
+{
+    using namespace std::chrono;
+    return duration_cast<microseconds>(steady_clock::now().time_since_epoch()).count();
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    QCoreApplication app(argc, argv);
+    CoreHost host;
+    Testi testi;
+    testi.Messaggi(msg::Timeout1) = "Nessuna risposta dall'isola.";
+    testi.Messaggi(msg::Timeout2) = "Il programma termina.";
+    testi.Ritardo = 0.05f;  // the shipped [DELAY] of 50 ms
+    auto caption = [] { return std::string("channel_bench"); };
+
+    // 1. Link check on a silent port: nothing answers, no thread runs.
+    {
+        Pty pty;
+        QtSerialPort port([&](int) { return pty.slave; });
+        if (!port.open()) {
+            std::fprintf(stderr, "cannot open %s\n", pty.slave.c_str());
+            return 1;
+        }
+        Channel ch(port, host, testi, caption);
+        const double c0 = cpuSeconds();
+        const std::int64_t w0 = nowUs();
+        const bool found = ch.ProvaCollegamento();
+        const double cpu = cpuSeconds() - c0;
+        const double wall = static_cast<double>(nowUs() - w0) / 1e6;
+        if (found) {
+            std::fprintf(stderr, "a silent port answered\n");
+            return 1;
+        }
+        std::printf("link_check_wall_s: %.3f\n", wall);
+        std::printf("link_check_cpu_share: %.4f\n", cpu / wall);
+    }
+
+    // 2. Reply latency: the island answers each line at once, in one write,
+    // and notes when that write was done.
+    {
+        constexpr int N = 200;
+        Pty pty;
+        std::vector<std::atomic<std::int64_t>> written(N);
+        std::atomic<bool> stop{false};
+        std::thread island([&] {
+            std::string in;
+            int k = 0;
+            while (!stop) {
+                pollfd p{pty.master, POLLIN, 0};
+                if (::poll(&p, 1, 100) <= 0 || !(p.revents & POLLIN))
+                    continue;
+                char buf[256];
+                const ssize_t n = ::read(pty.master, buf, sizeof buf);
+                if (n <= 0)
+                    continue;
+                in.append(buf, static_cast<std::size_t>(n));
+                for (std::size_t e; (e = in.find("\r\n")) != std::string::npos;) {
+                    in.erase(0, e + 2);
+                    static const std::string reply = "\r\n2 2 5 5 1 1 3 2\r\nOK\r\n";
+                    if (::write(pty.master, reply.data(), reply.size()) < 0)
+                        return;
+                    if (k < N)
+                        written[k].store(nowUs());
+                    ++k;
+                }
+            }
+        });
+        QtSerialPort port([&](int) { return pty.slave; });
+        if (!port.open()) {
+            std::fprintf(stderr, "cannot open %s\n", pty.slave.c_str());
+            return 1;
+        }
+        Channel ch(port, host, testi, caption);
+        std::vector<double> ms;
+        for (int i = 0; i < N; ++i) {
+            ch.InviaComando("GET DIAGNOSI", "OK");
+            const std::int64_t back = nowUs();
+            ms.push_back(static_cast<double>(back - written[i].load()) / 1000.0 - testi.Ritardo * 1000.0);
+        }
+        stop = true;
+        island.join();
+        std::sort(ms.begin(), ms.end());
+        std::printf("reply_latency_ms_median: %.3f\n", ms[ms.size() / 2]);
+        std::printf("reply_latency_ms_p90: %.3f\n", ms[ms.size() * 9 / 10]);
+        std::printf("reply_latency_ms_max: %.3f\n", ms.back());
+    }
+    return 0;
+}
