@@ -55,7 +55,9 @@ std::optional<Channel::Dialogue> Channel::tryBegin()
 
 void Channel::waitStep(std::int64_t deadlineUs)
 {
-    if (auto next = port_.nextArrivalUs())
+    // A port that knows when its next data come (the simulator) shortens the
+    // wait; a time already past would only make the wait return at once.
+    if (auto next = port_.nextArrivalUs(); next && *next > host_.nowUs())
         deadlineUs = std::min(deadlineUs, *next);
     host_.waitForEvent(deadlineUs);
 }
