@@ -1,0 +1,398 @@
+#include "gui/MainWindow.h"
+
+#include "frame/Configuratore.h"
+#include "frame/Eventi.h"
+#include "gui/Widgets.h"
+
+#include <QCloseEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QRadioButton>
+#include <QResizeEvent>
+#include <QScrollBar>
+#include <QSignalBlocker>
+
+#include <algorithm>
+#include <cmath>
+
+namespace ondrix {
+
+namespace {
+
+QColor qc(Rgb c) { return QColor(c.r, c.g, c.b); }
+QString q(const std::string& s) { return QString::fromStdString(s); }
+
+int px(double twips, double tpp) { return static_cast<int>(std::lround(twips / tpp)); }
+
+// Labels, shapes and the picture are drawn on their container beneath every
+// windowed control (buttons, lists, frames ...), whatever their order.
+bool lightweight(Kind k) { return k == Kind::Label || k == Kind::Shape || k == Kind::Image; }
+
+struct Mirroring {
+    explicit Mirroring(int& n) : n_(n) { ++n_; }
+    ~Mirroring() { --n_; }
+    int& n_;
+};
+
+void setColours(QWidget* w, QPalette::ColorRole textRole, QPalette::ColorRole backRole,
+                const QColor& text, const QColor& back)
+{
+    QPalette pal = w->palette();
+    for (auto group : {QPalette::Active, QPalette::Inactive}) {
+        pal.setColor(group, textRole, text);
+        pal.setColor(group, backRole, back);
+    }
+    pal.setColor(QPalette::Disabled, backRole, back);
+    if (pal != w->palette())
+        w->setPalette(pal);
+}
+
+} // namespace
+
+QFont MainWindow::captionFont(double twipsPerPixelY)
+{
+    // Bold DejaVu Sans at 10 pixels on a 96-dpi screen: "CONFIGURAZIONE", the
+    // longest word of the default captions, takes 101 of the 107 pixels inside
+    // a 1695-twip button. Scaled with the screen so the design keeps its
+    // proportions.
+    QFont f(QStringLiteral("DejaVu Sans"));
+    f.setStyleHint(QFont::SansSerif);
+    f.setPixelSize(std::max(1, static_cast<int>(std::lround(10.0 * 15.0 / twipsPerPixelY))));
+    f.setBold(true);
+    return f;
+}
+
+MainWindow::MainWindow(Configuratore& c, QWidget* parent) : QWidget(parent), c_(c)
+{
+    const ScreenInfo s = c_.host.screen();
+    if (s.twipsPerPixelX > 0)
+        tppX_ = s.twipsPerPixelX;
+    if (s.twipsPerPixelY > 0)
+        tppY_ = s.twipsPerPixelY;
+    font_ = captionFont(tppY_);
+    setFont(font_);
+
+    // Client area = the design: dark green, nothing else around it.
+    setAutoFillBackground(true);
+    QPalette pal = palette();
+    pal.setColor(QPalette::Window, qc(colore::VerdeScuro));
+    setPalette(pal);
+
+    for (Control* ctl : c_.f.controls())
+        create(*ctl);
+    stack();
+    for (Control* ctl : c_.f.controls())
+        sync(*ctl);
+    syncWindow();
+
+    timer_.setTimerType(Qt::CoarseTimer);
+    QObject::connect(&timer_, &QTimer::timeout, this, [this] { eventoTimer(c_); });
+
+    c_.f.setObserver([this](Control* ctl) { changed(ctl); });
+}
+
+MainWindow::~MainWindow() { c_.f.setObserver(nullptr); }
+
+QWidget* MainWindow::widget(const Control& ctl) const
+{
+    auto it = widgets_.find(&ctl);
+    return it == widgets_.end() ? nullptr : it->second;
+}
+
+void MainWindow::create(Control& ctl)
+{
+    QWidget* parent = this;
+    if (ctl.container())
+        if (QWidget* w = widget(*ctl.container()))
+            parent = w;
+
+    Control* p = &ctl;
+    QWidget* w = nullptr;
+    switch (ctl.kind()) {
+    case Kind::Label: {
+        auto* l = new QLabel(parent);
+        l->setTextFormat(Qt::PlainText);
+        l->setWordWrap(true);
+        l->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+        l->setAttribute(Qt::WA_TransparentForMouseEvents);
+        w = l;
+        break;
+    }
+    case Kind::Button: {
+        auto* b = new ColourButton(parent);
+        QObject::connect(b, &QPushButton::clicked, this,
+                         [this, p] { forward(*p, [&] { eventoClick(c_, *p); }); });
+        w = b;
+        break;
+    }
+    case Kind::TextBox: {
+        auto* e = new QLineEdit(parent);
+        e->setFrame(true);
+        // What the user types is the control's text.
+        QObject::connect(e, &QLineEdit::textEdited, this,
+                         [p](const QString& t) { p->setText(t.toStdString()); });
+        w = e;
+        break;
+    }
+    case Kind::ComboBox: {
+        auto* cb = new ListBox(parent);
+        QObject::connect(cb, &QComboBox::activated, this, [this, p](int i) {
+            forward(*p, [&] { eventoSceltaLista(c_, *p, i); });
+        });
+        w = cb;
+        break;
+    }
+    case Kind::OptionButton: {
+        auto* r = new QRadioButton(parent);
+        // The Form keeps one option per container selected; the widget only shows it.
+        r->setAutoExclusive(false);
+        QObject::connect(r, &QRadioButton::clicked, this,
+                         [this, p] { forward(*p, [&] { eventoClick(c_, *p); }); });
+        w = r;
+        break;
+    }
+    case Kind::Frame:
+        w = new PanelFrame(parent);
+        break;
+    case Kind::Shape:
+        w = new ShapeWidget(parent);
+        break;
+    case Kind::HScrollBar:
+    case Kind::VScrollBar: {
+        auto* sb = new QScrollBar(ctl.kind() == Kind::HScrollBar ? Qt::Horizontal : Qt::Vertical,
+                                  parent);
+        // Fires for clicks and while the thumb is dragged.
+        QObject::connect(sb, &QScrollBar::valueChanged, this, [this, p](int v) {
+            if (!mirroring_)
+                forward(*p, [&] { eventoScroll(c_, *p, v); });
+        });
+        w = sb;
+        break;
+    }
+    case Kind::Image: {
+        auto* img = new PictureWidget(parent, islandPicture());
+        img->onDoubleClick = [this, p] { forward(*p, [&] { eventoDblClick(c_, *p); }); };
+        w = img;
+        break;
+    }
+    case Kind::Timer:
+        return;
+    }
+    w->setObjectName(ctl.index() >= 0 ? q(ctl.name() + "_" + std::to_string(ctl.index()))
+                                      : q(ctl.name()));
+    widgets_[&ctl] = w;
+}
+
+void MainWindow::stack()
+{
+    const auto& all = c_.f.controls();
+    // Lowering in reverse order keeps the lightweight controls in their own order.
+    for (auto it = all.rbegin(); it != all.rend(); ++it)
+        if (lightweight((*it)->kind()))
+            if (QWidget* w = widget(**it))
+                w->lower();
+    // The selection outlines lie over the coil buttons they frame; clicks go
+    // through them to the buttons.
+    for (Control* s : c_.f.Shape6)
+        widget(*s)->raise();
+    // The baud-rate frame opens over the output panel; the bars stay on top.
+    widget(c_.f.FrmBaudRate)->raise();
+    for (Control* top : {&c_.f.HScroll1, &c_.f.VScroll1, &c_.f.Frame3})
+        widget(*top)->raise();
+}
+
+template <typename F>
+void MainWindow::forward(Control& ctl, F&& event)
+{
+    event();
+    sync(ctl);
+}
+
+void MainWindow::changed(Control* ctl)
+{
+    if (ctl)
+        sync(*ctl);
+    else
+        syncWindow();
+}
+
+QRect MainWindow::pixels(const Control& ctl) const
+{
+    // Edges rounded one by one, so controls that touch in twips touch on screen.
+    const int x0 = px(ctl.left(), tppX_), x1 = px(ctl.left() + ctl.width(), tppX_);
+    const int y0 = px(ctl.top(), tppY_), y1 = px(ctl.top() + ctl.height(), tppY_);
+    return QRect(x0, y0, std::max(0, x1 - x0), std::max(0, y1 - y0));
+}
+
+QSize MainWindow::clientPixels() const
+{
+    return QSize(std::max(1, px(c_.f.clientWidth(), tppX_)),
+                 std::max(1, px(c_.f.clientHeight(), tppY_)));
+}
+
+void MainWindow::syncTimer(const Control& ctl)
+{
+    const int iv = std::max(1, ctl.interval());
+    if (timer_.interval() != iv)
+        timer_.setInterval(iv);
+    const bool on = ctl.enabled() && ctl.interval() > 0;
+    if (on && !timer_.isActive())
+        timer_.start();
+    else if (!on && timer_.isActive())
+        timer_.stop();
+}
+
+void MainWindow::sync(Control& ctl)
+{
+    if (ctl.kind() == Kind::Timer) {
+        syncTimer(ctl);
+        return;
+    }
+    QWidget* w = widget(ctl);
+    if (!w)
+        return;
+    Mirroring m(mirroring_);
+    const QSignalBlocker block(w);
+
+    QFont f = font_;
+    f.setBold(ctl.bold());
+    if (w->font() != f)
+        w->setFont(f);
+
+    QRect g = pixels(ctl);
+    const QColor back = qc(ctl.backColor()), fore = qc(ctl.foreColor());
+    switch (ctl.kind()) {
+    case Kind::Label: {
+        auto* l = static_cast<QLabel*>(w);
+        if (l->text() != q(ctl.caption()))
+            l->setText(q(ctl.caption()));
+        setColours(l, QPalette::WindowText, QPalette::Window, fore, back);
+        l->setAutoFillBackground(!ctl.transparent());
+        break;
+    }
+    case Kind::Button: {
+        auto* b = static_cast<ColourButton*>(w);
+        b->setCaption(q(ctl.caption()));
+        b->setBackColour(back);
+        b->setTextColour(fore);
+        break;
+    }
+    case Kind::TextBox: {
+        auto* e = static_cast<QLineEdit*>(w);
+        if (e->text() != q(ctl.text()))
+            e->setText(q(ctl.text()));
+        setColours(e, QPalette::Text, QPalette::Base, fore, back);
+        break;
+    }
+    case Kind::ComboBox: {
+        auto* cb = static_cast<ListBox*>(w);
+        QStringList items;
+        for (const std::string& s : ctl.list())
+            items << q(s);
+        bool same = cb->count() == items.size();
+        for (int i = 0; same && i < items.size(); ++i)
+            same = cb->itemText(i) == items[i];
+        if (!same) {
+            cb->clear();
+            cb->addItems(items);
+        }
+        if (cb->currentIndex() != ctl.listIndex())
+            cb->setCurrentIndex(ctl.listIndex());
+        // The text shows even when it is no entry of the list.
+        if (cb->currentText() != q(ctl.text()))
+            cb->setEditText(q(ctl.text()));
+        break;
+    }
+    case Kind::OptionButton: {
+        auto* r = static_cast<QRadioButton*>(w);
+        if (r->text() != q(ctl.caption()))
+            r->setText(q(ctl.caption()));
+        if (r->isChecked() != ctl.value())
+            r->setChecked(ctl.value());
+        setColours(r, QPalette::WindowText, QPalette::Window, fore, back);
+        r->setAutoFillBackground(!ctl.transparent());
+        break;
+    }
+    case Kind::Frame:
+        static_cast<PanelFrame*>(w)->setLook(back, fore, q(ctl.caption()));
+        break;
+    case Kind::Shape: {
+        auto* s = static_cast<ShapeWidget*>(w);
+        switch (ctl.shape()) {
+        case ShapeKind::FilledRect:
+            s->setLook(ShapeWidget::Form::Rect, qc(ctl.fillColor()), qc(ctl.borderColor()), 1);
+            break;
+        case ShapeKind::FilledCircle:
+            s->setLook(ShapeWidget::Form::Circle, qc(ctl.fillColor()), qc(ctl.borderColor()), 1);
+            break;
+        case ShapeKind::Outline: {
+            // A square of the box's height centred in the box, grown by half
+            // the line so that the line runs along the square's edge.
+            const int bw = std::max(1, ctl.borderWidthPx());
+            const int side = std::min(g.width(), g.height());
+            QRect sq(g.x() + (g.width() - side) / 2, g.y() + (g.height() - side) / 2, side, side);
+            g = sq.adjusted(-bw / 2, -bw / 2, bw / 2, bw / 2);
+            s->setLook(ShapeWidget::Form::Outline, qc(ctl.fillColor()), qc(ctl.borderColor()), bw);
+            break;
+        }
+        }
+        break;
+    }
+    case Kind::HScrollBar:
+    case Kind::VScrollBar: {
+        auto* sb = static_cast<QScrollBar*>(w);
+        if (sb->minimum() != ctl.scrollMin() || sb->maximum() != ctl.scrollMax())
+            sb->setRange(ctl.scrollMin(), ctl.scrollMax());
+        sb->setSingleStep(std::max(1, ctl.smallChange()));
+        sb->setPageStep(std::max(1, ctl.largeChange()));
+        if (sb->value() != ctl.scrollValue())
+            sb->setValue(ctl.scrollValue());
+        break;
+    }
+    case Kind::Image:
+    case Kind::Timer:
+        break;
+    }
+
+    if (w->geometry() != g)
+        w->setGeometry(g);
+    if (w->isEnabled() != ctl.enabled())
+        w->setEnabled(ctl.enabled());
+    if (w->isHidden() == ctl.visible())
+        w->setHidden(!ctl.visible());
+}
+
+void MainWindow::syncWindow()
+{
+    Mirroring m(mirroring_);
+    if (windowTitle() != q(c_.f.caption()))
+        setWindowTitle(q(c_.f.caption()));
+    const QSize want = clientPixels();
+    if (size() != want)
+        resize(want);
+    const QPoint at(px(c_.f.left(), tppX_), px(c_.f.top(), tppY_));
+    if (pos() != at)
+        move(at);
+}
+
+void MainWindow::resizeEvent(QResizeEvent* e)
+{
+    QWidget::resizeEvent(e);
+    if (size() != clientPixels()) {
+        // The user or the window manager sized the window: the Form follows.
+        const int w = static_cast<int>(std::lround(width() * tppX_)) + c_.f.frameWidth();
+        const int h = static_cast<int>(std::lround(height() * tppY_)) + c_.f.frameHeight();
+        Mirroring m(mirroring_);
+        c_.f.setGeometry(c_.f.left(), c_.f.top(), w, h);
+    }
+    eventoResize(c_);
+}
+
+void MainWindow::closeEvent(QCloseEvent* e)
+{
+    // Refused while a dialogue with the island runs; otherwise the program ends.
+    if (!eventoChiusura(c_))
+        e->ignore();
+}
+
+} // namespace ondrix

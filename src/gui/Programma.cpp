@@ -1,0 +1,56 @@
+#include "gui/Programma.h"
+
+#include "frame/Configuratore.h"
+#include "frame/Eventi.h"
+#include "gui/MainWindow.h"
+#include "gui/QtHost.h"
+
+#include <QApplication>
+#include <QFile>
+#include <QImage>
+#include <QPixmap>
+#include <QTimer>
+
+#include <cstdio>
+
+namespace ondrix {
+
+namespace {
+
+bool saveWindow(MainWindow& w, const std::string& file)
+{
+    w.repaint();
+    const QImage img = w.grab().toImage();
+    return !img.isNull() && img.save(QFile::decodeName(QByteArray::fromStdString(file)), "PNG");
+}
+
+} // namespace
+
+int runConfigurator(QApplication& app, QtHost& host, SerialPort& port, const RunOptions& options)
+{
+    Configuratore c(host, port);
+    MainWindow w(c);
+    host.setWindow(&w);
+
+    eventoLoad(c);
+    w.show();
+    // Activation once the window is on screen: the start-up runs inside it.
+    QTimer::singleShot(0, &w, [&] {
+        eventoActivate(c);
+        if (options.screenshot.empty())
+            return;
+        // Let the last changes of the start-up reach the screen first.
+        QTimer::singleShot(300, &w, [&] {
+            const bool ok = saveWindow(w, options.screenshot);
+            if (!ok)
+                std::fprintf(stderr, "cannot save the picture of the window to %s\n",
+                             options.screenshot.c_str());
+            app.exit(ok ? 0 : 1);
+        });
+    });
+    const int status = app.exec();
+    host.setWindow(nullptr);
+    return status;
+}
+
+} // namespace ondrix

@@ -1,0 +1,96 @@
+#pragma once
+// The few widgets the window draws itself: push buttons that keep their
+// background colour when disabled, shapes, frames and the picture. They hold
+// only what they paint; the window sets it from the controls.
+
+#include <QColor>
+#include <QComboBox>
+#include <QPixmap>
+#include <QPushButton>
+#include <QString>
+#include <QWidget>
+
+#include <functional>
+
+namespace ondrix {
+
+// Push button painted in its background colour in every state: a faulty coil
+// is red and disabled, an absent one grey and disabled.
+class ColourButton : public QPushButton {
+public:
+    explicit ColourButton(QWidget* parent);
+    void setBackColour(const QColor& c);
+    void setTextColour(const QColor& c);
+    void setCaption(const QString& s);  // drawn as it is ('&' is no mnemonic)
+    const QString& caption() const { return caption_; }
+    QColor backColour() const { return back_; }
+
+protected:
+    void paintEvent(QPaintEvent*) override;
+
+private:
+    QColor back_{192, 192, 192};
+    QColor text_{0, 0, 0};
+    QString caption_;
+};
+
+// Filled rectangle, filled circle or wide outline; never takes the mouse.
+class ShapeWidget : public QWidget {
+public:
+    enum class Form { Rect, Circle, Outline };
+    explicit ShapeWidget(QWidget* parent);
+    void setLook(Form f, const QColor& fill, const QColor& border, int borderPx);
+
+protected:
+    void paintEvent(QPaintEvent*) override;
+
+private:
+    Form form_ = Form::Rect;
+    QColor fill_, border_;
+    int borderPx_ = 1;
+};
+
+// Container with a background colour; with a caption it draws the etched
+// border of a group box and the caption over it.
+class PanelFrame : public QWidget {
+public:
+    explicit PanelFrame(QWidget* parent);
+    void setLook(const QColor& back, const QColor& text, const QString& caption);
+
+protected:
+    void paintEvent(QPaintEvent*) override;
+
+private:
+    QColor back_, text_;
+    QString caption_;
+};
+
+// The picture, stretched to its box; a double click is reported.
+class PictureWidget : public QWidget {
+public:
+    explicit PictureWidget(QWidget* parent, QPixmap picture);
+    std::function<void()> onDoubleClick;
+
+protected:
+    void paintEvent(QPaintEvent*) override;
+    void mouseDoubleClickEvent(QMouseEvent*) override;
+
+private:
+    QPixmap picture_;
+};
+
+// Drop-down list that shows any text (also one that is not an entry) and
+// takes no typed keys: the text can only change by choosing an entry. A
+// click on the text opens the list.
+class ListBox : public QComboBox {
+public:
+    explicit ListBox(QWidget* parent);
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+};
+
+// The picture Image1 shows: a valve island drawn at 148 x 112 pixels.
+QPixmap islandPicture();
+
+} // namespace ondrix
