@@ -1,10 +1,141 @@
+#include "frame/Layout.h"
+
 #include "frame/Configuratore.h"
 #include "frame/Gestori.h"
+#include "island/Risorse.h"
 
-// Placeholder until this subsystem is built.
+#include <algorithm>
+
 namespace ondrix {
-void Form_Load(Configuratore&) {}
-void Form_Resize(Configuratore&) {}
-void ScorriOrizzontale(Configuratore&) {}
-void ScorriVerticale(Configuratore&) {}
+
+namespace {
+
+// A window shrunk below a bar's thickness must not give a negative size.
+int almenoZero(int v) { return std::max(0, v); }
+
+// Sets the outer size; like any size change it runs the resize handler.
+void dimensiona(Configuratore& c, int larghezza, int altezza)
+{
+    Form& f = c.f;
+    f.setGeometry(f.left(), f.top(), larghezza, altezza);
+    Form_Resize(c);
+}
+
+} // namespace
+
+int AltezzaTaskbar(Host& host)
+{
+    const ScreenInfo s = host.screen();
+    return static_cast<int>(static_cast<double>(s.taskbarHeightPx) * s.twipsPerPixelY);
+}
+
+void PosizionaBarre(Form& f, bool conFrame3)
+{
+    Control& v = f.VScroll1;
+    Control& h = f.HScroll1;
+    v.setLeft(f.clientWidth() - v.width());
+    v.setHeight(almenoZero(f.clientHeight() - h.height()));
+    h.setTop(f.clientHeight() - h.height());
+    h.setWidth(almenoZero(f.clientWidth() - v.width()));
+    f.Frame3.setTop(v.top() + v.height());
+    f.Frame3.setLeft(h.left() + h.width());
+    if (conFrame3) {
+        f.Frame3.setWidth(v.width());
+        f.Frame3.setHeight(h.height());
+    }
+}
+
+void Form_Load(Configuratore& c)
+{
+    Form& f = c.f;
+    const ScreenInfo s = c.host.screen();
+    const double tx = s.twipsPerPixelX;
+    const double ty = s.twipsPerPixelY;
+    f.setFrameSize(static_cast<int>(s.frameWidthPx * tx), static_cast<int>(s.frameHeightPx * ty));
+
+    f.LayoutPronto = false;
+
+    // Vertical: the window as tall as the designed bar, the bar over the
+    // whole design height.
+    f.AltezzaProgetto = f.height();
+    f.AltezzaBarraVerticale = f.VScroll1.height();
+    dimensiona(c, f.width(), f.AltezzaBarraVerticale);
+    const int passoV = static_cast<int>(10 * ty);
+    f.VScroll1.setHeight(almenoZero(f.clientHeight()));
+    f.VScroll1.setScrollRange(0, f.AltezzaProgetto - f.AltezzaBarraVerticale, passoV, passoV);
+
+    // Horizontal likewise.
+    f.LarghezzaProgetto = f.width();
+    f.LarghezzaBarraOrizzontale = f.HScroll1.width();
+    dimensiona(c, f.LarghezzaBarraOrizzontale, f.height());
+    const int passoH = static_cast<int>(10 * tx);
+    f.HScroll1.setWidth(almenoZero(f.clientWidth()));
+    f.HScroll1.setScrollRange(0, f.LarghezzaProgetto - f.LarghezzaBarraOrizzontale, passoH, passoH);
+
+    PosizionaBarre(f, true);
+
+    // Size from the resource file (0: the whole screen above the taskbar).
+    const int x = LeggiChiaveFinestra(c.host, "[DIMENSIONESCHERMOX]");
+    const int y = LeggiChiaveFinestra(c.host, "[DIMENSIONESCHERMOY]");
+
+    f.LayoutPronto = true;
+
+    const int altezza = y != 0 ? static_cast<int>(y * ty)
+                               : static_cast<int>(s.heightPx * ty) - AltezzaTaskbar(c.host);
+    dimensiona(c, f.width(), altezza);
+    const int larghezza = x != 0 ? static_cast<int>(x * tx) : static_cast<int>(s.widthPx * tx);
+    dimensiona(c, larghezza, f.height());
+
+    // Position from the resource file, in pixels from the screen's top left.
+    const int ix = LeggiChiaveFinestra(c.host, "[INIZIALEX]");
+    const int iy = LeggiChiaveFinestra(c.host, "[INIZIALEY]");
+    f.setGeometry(static_cast<int>(ix * tx), static_cast<int>(iy * ty), f.width(), f.height());
+}
+
+void Form_Resize(Configuratore& c)
+{
+    Form& f = c.f;
+    if (!f.LayoutPronto)
+        return;
+    PosizionaBarre(f, false);
+    f.HScroll1.setVisible(f.width() < Form::DesignWidth);
+    f.VScroll1.setVisible(f.height() < Form::DesignHeight);
+    f.Frame3.setVisible(f.HScroll1.visible() && f.VScroll1.visible());
+}
+
+namespace {
+
+// Moves every top-level control that has a place on the window (not the
+// bars, the timer or the corner frame; controls inside a frame move with it).
+template <typename Sposta>
+void scorri(Form& f, Sposta sposta)
+{
+    for (Control* ctl : f.controls()) {
+        const Kind k = ctl->kind();
+        if (k == Kind::HScrollBar || k == Kind::VScrollBar || k == Kind::Timer)
+            continue;
+        if (ctl->container() != nullptr || ctl->name() == "Frame3")
+            continue;
+        sposta(*ctl);
+    }
+}
+
+} // namespace
+
+void ScorriOrizzontale(Configuratore& c)
+{
+    Form& f = c.f;
+    const int d = f.UltimoValoreOrizzontale - f.HScroll1.scrollValue();
+    scorri(f, [d](Control& ctl) { ctl.setLeft(ctl.left() + d); });
+    f.UltimoValoreOrizzontale = f.HScroll1.scrollValue();
+}
+
+void ScorriVerticale(Configuratore& c)
+{
+    Form& f = c.f;
+    const int d = f.UltimoValoreVerticale - f.VScroll1.scrollValue();
+    scorri(f, [d](Control& ctl) { ctl.setTop(ctl.top() + d); });
+    f.UltimoValoreVerticale = f.VScroll1.scrollValue();
+}
+
 } // namespace ondrix
