@@ -95,7 +95,7 @@ public:
 
 // ---- LeggiChiave --------------------------------------------------------
 
-TEST(LeggiChiave, MatchesWholeLinesOnlyCaseSensitive)
+TEST(RisorseLeggiChiave, MatchesWholeLinesOnlyCaseSensitive)
 {
     const std::string t = "[DELAY] \r\n10\r\n [DELAY]\r\n20\r\n[delay]\r\n30\r\n[DELAY]\r\n40\r\n";
     EXPECT_EQ(LeggiChiave(t, "[DELAY]"), "40");
@@ -104,7 +104,7 @@ TEST(LeggiChiave, MatchesWholeLinesOnlyCaseSensitive)
     EXPECT_EQ(LeggiChiave("[DELAY]x\r\n5\r\n", "[DELAY]"), std::nullopt);
 }
 
-TEST(LeggiChiave, ValueTakenWholeAndFirstOccurrenceWins)
+TEST(RisorseLeggiChiave, ValueTakenWholeAndFirstOccurrenceWins)
 {
     const std::string t = "intro\r\n[A]\r\n  x [y]: \t\r\n[B]\r\n\r\n[A]\r\nsecond\r\n[C]\r\nx\ny\r\n";
     EXPECT_EQ(LeggiChiave(t, "[A]"), "  x [y]: \t");
@@ -115,14 +115,14 @@ TEST(LeggiChiave, ValueTakenWholeAndFirstOccurrenceWins)
     EXPECT_EQ(LeggiChiave(t, "[A]"), "  x [y]: \t");
 }
 
-TEST(LeggiChiave, AValueLineIsScannedLikeAnyOther)
+TEST(RisorseLeggiChiave, AValueLineIsScannedLikeAnyOther)
 {
     const std::string t = "[A]\r\n[B]\r\nx\r\n[B]\r\ny\r\n";
     EXPECT_EQ(LeggiChiave(t, "[A]"), "[B]");
     EXPECT_EQ(LeggiChiave(t, "[B]"), "x");
 }
 
-TEST(LeggiChiave, LineEnds)
+TEST(RisorseLeggiChiave, LineEnds)
 {
     // Line feeds alone do not end lines: the whole file is one line.
     const std::string lf = "[A]\nv\n[B]\nw\n";
@@ -135,7 +135,7 @@ TEST(LeggiChiave, LineEnds)
     EXPECT_EQ(LeggiChiave("[A]\n\r\nv\r\n", "[A]\n"), "v");
 }
 
-TEST(LeggiChiave, KeyOnTheLastLineHasNoValue)
+TEST(RisorseLeggiChiave, KeyOnTheLastLineHasNoValue)
 {
     EXPECT_EQ(LeggiChiave("[A]\r\nv\r\n[B]\r\n", "[B]"), std::nullopt);
     EXPECT_EQ(LeggiChiave("[A]\r\nv\r\n[B]", "[B]"), std::nullopt);
@@ -146,7 +146,7 @@ TEST(LeggiChiave, KeyOnTheLastLineHasNoValue)
 
 // ---- Encoding and numbers -----------------------------------------------
 
-TEST(Codifica, Utf8IsKeptAndAnythingElseIsWindows1252)
+TEST(RisorseCodifica, Utf8IsKeptAndAnythingElseIsWindows1252)
 {
     EXPECT_EQ(decodificaRisorse("PRESSIONE 6 \xC2\xB0 \xE2\x82\xAC \xC3\xA8"),
               "PRESSIONE 6 \xC2\xB0 \xE2\x82\xAC \xC3\xA8");
@@ -159,7 +159,7 @@ TEST(Codifica, Utf8IsKeptAndAnythingElseIsWindows1252)
     EXPECT_EQ(decodificaRisorse(std::string("a\0b", 3)), std::string("a\0b", 3));
 }
 
-TEST(Codifica, MalformedUtf8IsRefused)
+TEST(RisorseCodifica, MalformedUtf8IsRefused)
 {
     EXPECT_TRUE(utf8Valido("plain \xF0\x9F\x98\x80 \xEF\xBF\xBD"));
     for (const char* bad : {"\xC0\x80", "\xC1\xBF", "\xE0\x80\xAF", "\xED\xA0\x80", "\xF4\x90\x80\x80",
@@ -167,7 +167,7 @@ TEST(Codifica, MalformedUtf8IsRefused)
         EXPECT_FALSE(utf8Valido(bad)) << bad;
 }
 
-TEST(Numeri, DecimalNumbersAsWritten)
+TEST(RisorseNumeri, DecimalNumbersAsWritten)
 {
     EXPECT_EQ(numeroRisorse("50"), 50.0);
     EXPECT_EQ(numeroRisorse(" 12.5\t"), 12.5);
@@ -202,9 +202,9 @@ struct Banco {
     }
 };
 
-struct Avvio : ::testing::Test, Banco {};
+struct RisorseAvvio : ::testing::Test, Banco {};
 
-TEST_F(Avvio, ShippedFileSetsCaptionsTextsAndTimings)
+TEST_F(RisorseAvvio, ShippedFileSetsCaptionsTextsAndTimings)
 {
     cartella.scrivi(leggi(Sorgente / "Stringhe.txt"));
     c.f.CmdAziona.setCaption("x");
@@ -236,7 +236,7 @@ TEST_F(Avvio, ShippedFileSetsCaptionsTextsAndTimings)
     EXPECT_EQ(c.f.Timer1.interval(), 500);
 }
 
-TEST_F(Avvio, AnyOrderOfEntriesGivesTheSameResult)
+TEST_F(RisorseAvvio, AnyOrderOfEntriesGivesTheSameResult)
 {
     cartella.scrivi(componi(spedito));
     CaricaTesti(c);
@@ -256,7 +256,7 @@ TEST_F(Avvio, AnyOrderOfEntriesGivesTheSameResult)
     EXPECT_EQ(c.m.testi.CaptNoRelax, c2.m.testi.CaptNoRelax);
 }
 
-TEST_F(Avvio, NumbersAndEncodingOfValues)
+TEST_F(RisorseAvvio, NumbersAndEncodingOfValues)
 {
     con("[DELAY]", " 12.5");
     con("[DELAYINPUT]", "250.5");  // a half goes to the even neighbour
@@ -277,7 +277,7 @@ TEST_F(Avvio, NumbersAndEncodingOfValues)
     EXPECT_EQ(c.f.Timer1.interval(), 252);
 }
 
-TEST_F(Avvio, EveryFailureShowsOneMessageAndEndsBeforeAnyExchange)
+TEST_F(RisorseAvvio, EveryFailureShowsOneMessageAndEndsBeforeAnyExchange)
 {
     struct Caso {
         const char* nome;
@@ -332,7 +332,7 @@ TEST_F(Avvio, EveryFailureShowsOneMessageAndEndsBeforeAnyExchange)
     }
 }
 
-TEST_F(Avvio, ThrowingVariantNamesFileKeyAndReason)
+TEST_F(RisorseAvvio, ThrowingVariantNamesFileKeyAndReason)
 {
     using M = RisorsaMancante::Motivo;
     auto motivo = [&](const std::string& testo) {
@@ -367,7 +367,7 @@ TEST_F(Avvio, ThrowingVariantNamesFileKeyAndReason)
     }
 }
 
-TEST(LeggiChiaveFinestra, NumbersWithZeroAsFallback)
+TEST(RisorseFinestra, NumbersWithZeroAsFallback)
 {
     Cartella cartella;
     FakeHost host;
@@ -389,7 +389,7 @@ TEST(LeggiChiaveFinestra, NumbersWithZeroAsFallback)
 
 // ---- The shipped files --------------------------------------------------
 
-TEST(FileSpediti, EveryKeyWithCrLfAndPlainAscii)
+TEST(RisorseFileSpediti, EveryKeyWithCrLfAndPlainAscii)
 {
     std::vector<std::string> attese(ChiaviAvvio.begin(), ChiaviAvvio.end());
     attese.insert(attese.end(), ChiaviFinestra.begin(), ChiaviFinestra.end());
@@ -445,7 +445,7 @@ TEST(FileSpediti, EveryKeyWithCrLfAndPlainAscii)
     EXPECT_EQ(leggi(fs::path(ONDRIX_BIN_DIR) / "Stringhe.txt"), leggi(Sorgente / "Stringhe.txt"));
 }
 
-TEST(FileSpediti, TheEnglishFileLoads)
+TEST(RisorseFileSpediti, TheEnglishFileLoads)
 {
     Cartella cartella;
     cartella.scrivi(leggi(Sorgente / "Stringhe-en.txt"));
