@@ -143,7 +143,7 @@ void MainWindow::create(Control& ctl)
         break;
     }
     case Kind::OptionButton: {
-        auto* r = new QRadioButton(parent);
+        auto* r = new OptionButton(parent);
         // The Form keeps one option per container selected; the widget only shows it.
         r->setAutoExclusive(false);
         QObject::connect(r, &QRadioButton::clicked, this,

@@ -7,6 +7,7 @@
 #include <QComboBox>
 #include <QPixmap>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QString>
 #include <QWidget>
 
@@ -77,6 +78,16 @@ protected:
 
 private:
     QPixmap picture_;
+};
+
+// Option button that takes a click anywhere in its box, as a designed
+// control does (not only on the circle and the caption).
+class OptionButton : public QRadioButton {
+public:
+    using QRadioButton::QRadioButton;
+
+protected:
+    bool hitButton(const QPoint& pos) const override { return rect().contains(pos); }
 };
 
 // Drop-down list that shows any text (also one that is not an entry) and

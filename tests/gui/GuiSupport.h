@@ -1,0 +1,60 @@
+#pragma once
+// Shared pieces of the window tests: one QApplication for the whole program
+// (offscreen unless a platform is set), a port that is never used, and
+// pixel helpers on a grab of the window.
+
+#include "channel/SerialPort.h"
+#include "frame/Control.h"
+#include "gui/MainWindow.h"
+
+#include <QApplication>
+#include <QColor>
+#include <QImage>
+#include <QPixmap>
+
+namespace ondrix::test {
+
+inline QApplication& guiApp()
+{
+    static QApplication* app = [] {
+        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+            qputenv("QT_QPA_PLATFORM", "offscreen");
+        static int argc = 1;
+        static char name[] = "test_gui";
+        static char* argv[] = {name, nullptr};
+        // Never destroyed: Qt's own statics may go first at exit.
+        return new QApplication(argc, argv);
+    }();
+    return *app;
+}
+
+// A port the window tests never open.
+class IdlePort : public SerialPort {
+public:
+    void setPortNumber(int n) override { n_ = n; }
+    int portNumber() const override { return n_; }
+    bool open() override { return false; }
+    void close() override {}
+    bool isOpen() const override { return false; }
+    void write(const std::string&) override { throw PortError("idle port"); }
+    std::int64_t outputCount() override { return 0; }
+    std::int64_t inputCount() override { return 0; }
+    std::string readAll() override { return {}; }
+
+private:
+    int n_ = 1;
+};
+
+inline QColor toQ(Rgb c) { return QColor(c.r, c.g, c.b); }
+
+// The window as it is on screen, every child painted.
+inline QImage grabWindow(MainWindow& w) { return w.grab().toImage(); }
+
+// Colour of the window's pixel at a point of a control's widget.
+inline QColor pixelOf(const QImage& img, MainWindow& w, const Control& ctl, QPoint inWidget)
+{
+    const QPoint p = w.widget(ctl)->mapTo(&w, inWidget);
+    return img.pixelColor(p);
+}
+
+} // namespace ondrix::test
