@@ -4,7 +4,6 @@
 #include <cctype>
 #include <charconv>
 #include <fstream>
-#include <set>
 #include <sstream>
 
 namespace ondrix::sim {
@@ -98,27 +97,11 @@ private:
 
 int defaultInputCount(const std::string& type) { return type == "8IN" ? 8 : 16; }
 
-// Checks that the island as a whole makes sense (unique indexes and positions).
+// The island as a whole: at least its head.
 void validate(const Scenario& s, int lastLine)
 {
-    auto fail = [&](const std::string& what) {
-        throw ScenarioError("scenario line " + std::to_string(lastLine) + ": " + what);
-    };
     if (s.bodies.empty())
-        fail("no body: an island has at least its head");
-    std::set<int> indexes;
-    for (const Body& b : s.bodies) {
-        std::set<int> positions;
-        for (const Coil& c : b.coils) {
-            if (c.position < 1 || c.position > 2 * b.posts)
-                fail("body " + std::to_string(b.number) + ": coil position " + std::to_string(c.position) +
-                     " outside 1.." + std::to_string(2 * b.posts));
-            if (!positions.insert(c.position).second)
-                fail("body " + std::to_string(b.number) + ": two coils at position " + std::to_string(c.position));
-            if (c.index != DisabledIndex && !indexes.insert(c.index).second)
-                fail("fieldbus index " + std::to_string(c.index) + " given to two coils");
-        }
-    }
+        throw ScenarioError("scenario line " + std::to_string(lastLine) + ": no body: an island has at least its head");
 }
 
 } // namespace
@@ -204,9 +187,19 @@ Scenario parseScenario(std::string_view text)
                 else
                     r.fail("unknown coil field '" + k + "' (A, P, C, I, relax, on, strokes N)");
             }
-            if (s.bodies.back().coils.size() >= 16)
-                r.fail("more than 16 coils on one body");
-            s.bodies.back().coils.push_back(c);
+            Body& b = s.bodies.back();
+            if (c.position > 2 * b.posts)
+                r.fail("body " + std::to_string(b.number) + ": coil position " + std::to_string(c.position) +
+                       " outside 1.." + std::to_string(2 * b.posts));
+            for (const Body& other : s.bodies)
+                for (const Coil& o : other.coils) {
+                    if (&other == &b && o.position == c.position)
+                        r.fail("body " + std::to_string(b.number) + ": two coils at position " +
+                               std::to_string(c.position));
+                    if (c.index != DisabledIndex && o.index == c.index)
+                        r.fail("fieldbus index " + std::to_string(c.index) + " given to two coils");
+                }
+            b.coils.push_back(c);
         } else if (key == "MODULE") {
             InputModule m;
             m.type = upper(r.word("module type"));
