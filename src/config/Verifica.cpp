@@ -139,11 +139,18 @@ Verifica verifica(const std::vector<std::string>& righe, const Model& m)
             L.limiti(m.NumModuli, 0, MaxModuli);
             L.confronta(L.numero(), m.NumModuli);
             L.salta(1);
+            bool usato[3] = {};
             for (int r = 1; r <= MaxModuli; ++r) {
                 const std::string& riga = L.leggi();
                 L.confronta(L.campo(riga, 1), m.Moduli(r).Tipo);
-                if (r <= m.NumModuli)
-                    L.limiti(L.campo(riga, 3), 0, 2);  // the address to be sent
+                if (r <= m.NumModuli) {
+                    // The address to be sent: 0, 1 or 2, each module its own.
+                    const int indirizzo = L.campo(riga, 3);
+                    L.limiti(indirizzo, 0, 2);
+                    if (usato[indirizzo])
+                        L.rifiuta(Motivo::FuoriLimiti);
+                    usato[indirizzo] = true;
+                }
             }
         } else {
             L.salta(13);
@@ -186,6 +193,7 @@ Verifica verifica(const std::vector<std::string>& righe, const Model& m)
     }
 
     L.salta(1);
+    bool indiceUsato[MaxDiagnosi] = {};
     for (int r = 1; r <= MaxBobine; ++r) {
         const std::string& riga = L.leggi();
         const int indice = L.campo(riga, 1);
@@ -195,6 +203,9 @@ Verifica verifica(const std::vector<std::string>& righe, const Model& m)
         L.limiti(relax, 0, 1);
         if (presente(indice, posizione)) {
             L.limiti(indice, 0, MaxDiagnosi - 1);
+            if (indiceUsato[indice])  // one fieldbus index names one coil
+                L.rifiuta(Motivo::FuoriLimiti);
+            indiceUsato[indice] = true;
             L.limiti(posizione, 1, 16);
             if (!corpoDellaRiga(m, r))
                 L.rifiuta(Motivo::FuoriLimiti);

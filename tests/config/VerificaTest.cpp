@@ -177,7 +177,7 @@ TEST(Applicazione, BaudIndexIsSentAsASpaceAndItsDigits)
     EXPECT_EQ(listaRelax(*p), (Righe{"2", "1000"}));
 }
 
-TEST(Applicazione, AtMost32CoilsFillTheDiagnosisAndTheLastSectionStillApplies)
+TEST(Applicazione, ThirtyTwoCoilsFillTheDiagnosisAndTheLastSectionStillApplies)
 {
     Model m;
     modelloVuoto(m);
@@ -186,14 +186,19 @@ TEST(Applicazione, AtMost32CoilsFillTheDiagnosisAndTheLastSectionStillApplies)
     for (int j = 1; j <= 5; ++j)
         m.Espansioni(j) = {static_cast<std::int16_t>(j - 1), 4, 8, 41};
     m.TotaleBobine = 40;
+    // Coils 1..32 enabled, 33..40 disabled.
     for (int r = 1; r <= 40; ++r)
-        m.ConfBobine(r) = {static_cast<std::int16_t>((r - 1) % 32),
+        m.ConfBobine(r) = {static_cast<std::int16_t>(r <= 32 ? r - 1 : IndiceDisabilitato),
                            static_cast<std::int16_t>((r - 1) % 8 + 1)};
-    const auto p = pianoApplicazione(salvato(m, TermOn), m);
+    Righe righe = salvato(m, TermOn);
+    righe[28 + 40] = "31 8 1";  // coil 40 takes the index of coil 32
+    righe[28 + 32] = "170 8 0";
+    const auto p = pianoApplicazione(righe, m);
     ASSERT_TRUE(p);
     EXPECT_EQ(p->Diagnosi.size(), 32u);
     EXPECT_EQ(p->terminazione, Terminazione::Off);
-    EXPECT_EQ(std::count(p->scambi.begin(), p->scambi.end(), Scambio{"ENABLE VALVOLA", "ESP:"}), 40);
+    EXPECT_EQ(std::count(p->scambi.begin(), p->scambi.end(), Scambio{"ENABLE VALVOLA", "ESP:"}), 32);
+    EXPECT_EQ(listaRelax(*p), (Righe{"31", "1000"}));
     // Coil 40 sits on the fifth body.
     const auto ultimo = std::find(p->scambi.rbegin(), p->scambi.rend(), Scambio{"ENABLE VALVOLA", "ESP:"});
     EXPECT_EQ((ultimo - 1)->comando, "4");
@@ -255,6 +260,7 @@ INSTANTIATE_TEST_SUITE_P(
         Modifica{5, "1 23 3", Motivo::FuoriLimiti, 5},  // module address
         Modifica{5, "1 23 -1", Motivo::FuoriLimiti, 5},
         Modifica{5, "1 23 due", Motivo::NonNumero, 5},
+        Modifica{5, "1 23 0", Motivo::FuoriLimiti, 5},  // both modules at 0
         Modifica{15, " 2 ", Motivo::Diverso, 15},       // protocol
         Modifica{15, "PROFIBUS", Motivo::NonNumero, 15},
         Modifica{17, "[INDIRIZZO SLAVE]", Motivo::IndirizzoMancante, 17},
@@ -271,6 +277,7 @@ INSTANTIATE_TEST_SUITE_P(
         Modifica{27, "32 1 0", Motivo::FuoriLimiti, 27},
         Modifica{27, "-1 1 0", Motivo::FuoriLimiti, 27},
         Modifica{27, "0 1 2", Motivo::FuoriLimiti, 27}, // relax flag
+        Modifica{28, "0 2 0", Motivo::FuoriLimiti, 28}, // index 0 twice
         Modifica{27, "0 1  0", Motivo::NonNumero, 27},  // two spaces: empty field
         Modifica{27, "0 1 x", Motivo::NonNumero, 27},
         Modifica{27, "99999 1 0", Motivo::NonNumero, 27},
