@@ -1,0 +1,135 @@
+// Administrator mode (the password on Image1) and the exit paths, which all
+// take the island out of service mode.
+
+#include "frame/Eventi.h"
+#include "frame/Gestori.h"
+#include "support/IslandRig.h"
+#include "support/ReplyPort.h"
+
+#include <gtest/gtest.h>
+
+namespace ondrix {
+namespace {
+
+using test::ProgramEnded;
+using test::ScriptedRig;
+
+bool amministratore(const Form& f)
+{
+    return f.CmdBootloader.visible() && f.TxtColpi.visible() && f.CmdAzzera.visible();
+}
+bool nascosti(const Form& f)
+{
+    return !f.CmdBootloader.visible() && !f.TxtColpi.visible() && !f.CmdAzzera.visible();
+}
+
+TEST(Amministratore, PasswordAndFirmwareOfTheSelectedBody)
+{
+    ScriptedRig r;
+    r.c.m.NumEspansioni = 2;
+    r.c.m.Espansioni(1).RevPic = 47;
+    r.c.m.Espansioni(2).RevPic = 34;
+
+    // Cancel: nothing, Risposta empty.
+    r.c.m.Risposta = "old";
+    Image1_DblClick(r.c);
+    ASSERT_EQ(r.host.inputs.size(), 1u);
+    EXPECT_EQ(r.host.inputs[0].title, "PASSWORD");
+    EXPECT_EQ(r.host.inputs[0].prompt, "");
+    EXPECT_EQ(r.c.m.Risposta, "");
+    EXPECT_TRUE(nascosti(r.c.f));
+
+    r.host.inputAnswers = {"veliromantico"};
+    Image1_DblClick(r.c);
+    EXPECT_TRUE(nascosti(r.c.f)) << "case-sensitive";
+
+    r.c.m.EspansioneCorrente = 1;  // body with firmware 34
+    r.host.inputAnswers = {"VELIROMANTICO"};
+    Image1_DblClick(r.c);
+    EXPECT_TRUE(nascosti(r.c.f));
+
+    r.c.m.Espansioni(2).RevPic = 35;
+    r.host.inputAnswers = {"VELIROMANTICO"};
+    Image1_DblClick(r.c);
+    EXPECT_TRUE(amministratore(r.c.f));
+    EXPECT_EQ(r.host.inputs.size(), 4u);
+
+    r.host.inputAnswers = {"wrong"};
+    Image1_DblClick(r.c);
+    EXPECT_TRUE(amministratore(r.c.f)) << "administrator mode lasts";
+    EXPECT_TRUE(r.taken().empty()) << "no word to the island";
+}
+
+TEST(Amministratore, SelectionOutsideTheBodyTableUnlocksNothing)
+{
+    for (int corrente : {-1, -2, 16, 300}) {
+        ScriptedRig r;
+        r.c.m.Espansioni.fill({0, 8, 8, 50});
+        r.c.m.EspansioneCorrente = static_cast<std::int16_t>(corrente);
+        r.host.inputAnswers = {"VELIROMANTICO"};
+        EXPECT_NO_THROW(Image1_DblClick(r.c)) << corrente;
+        EXPECT_TRUE(nascosti(r.c.f)) << corrente;
+    }
+}
+
+TEST(Amministratore, DoubleClickReachesTheHandlerAndBootloaderDoesNothing)
+{
+    ScriptedRig r;
+    r.c.f.CmdBootloader.setVisible(true);
+    eventoClick(r.c, r.c.f.CmdBootloader);
+    EXPECT_TRUE(r.taken().empty());
+    EXPECT_TRUE(r.host.inputs.empty());
+    r.host.inputAnswers = {"VELIROMANTICO"};
+    eventoDblClick(r.c, r.c.f.Image1);
+    EXPECT_EQ(r.host.inputs.size(), 1u);
+    EXPECT_TRUE(r.c.f.CmdAzzera.visible());
+}
+
+TEST(Uscita, ExitButtonAndCloseBoxLeaveServiceModeCloseThePortAndEnd)
+{
+    for (bool chiusura : {false, true}) {
+        IslandRig rig;
+        rig.startUp();
+        rig.clearLines();
+        try {
+            if (chiusura)
+                eventoChiusura(rig.c);
+            else
+                eventoClick(rig.c, rig.c.f.CmdEsci);
+            FAIL() << "the program should have ended";
+        } catch (const ProgramEnded& e) {
+            EXPECT_EQ(e.status, 0);
+        }
+        EXPECT_EQ(rig.lines(), (std::vector<std::string>{"EXIT SV"})) << chiusura;
+        EXPECT_FALSE(rig.island.serviceMode());
+        EXPECT_FALSE(rig.c.port.isOpen());
+        EXPECT_TRUE(rig.host.messages.empty());
+    }
+}
+
+TEST(Uscita, NoAnswerToExitEndsAfterTheTimeoutWithThePortLeftOpen)
+{
+    IslandRig rig;
+    rig.startUp();
+    rig.island.faults().silentAtCommand = "EXIT SV";
+    try {
+        CmdEsci_Click(rig.c);
+        FAIL();
+    } catch (const ProgramEnded& e) {
+        EXPECT_EQ(e.status, StatoTimeout);
+    }
+    ASSERT_EQ(rig.host.messages.size(), 1u);
+    EXPECT_TRUE(rig.c.port.isOpen());
+}
+
+TEST(Uscita, CloseBoxRefusedWhileADialogueIsInProgress)
+{
+    ScriptedRig r;
+    auto d = r.c.ch.tryBegin();
+    ASSERT_TRUE(d);
+    EXPECT_FALSE(eventoChiusura(r.c));
+    EXPECT_TRUE(r.taken().empty());
+}
+
+} // namespace
+} // namespace ondrix
