@@ -12,7 +12,8 @@ namespace ondrix {
 
 namespace {
 
-QString percorso(const std::string& path) { return QString::fromStdString(path); }
+// File names travel as the dialog gives them (QFile::encodeName).
+QString percorso(const std::string& path) { return QFile::decodeName(QByteArray::fromStdString(path)); }
 
 } // namespace
 

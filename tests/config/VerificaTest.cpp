@@ -6,6 +6,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <random>
+#include <stdexcept>
 
 namespace ondrix {
 namespace {
@@ -354,6 +356,54 @@ TEST(Rifiuti, ValuesNoIslandCanHold)
     isolaDevicenet(o);
     o.ConfBobine(4) = {3, 1};
     EXPECT_TRUE(rifiutato(o, 28, "3 1 0"));
+}
+
+TEST(Rifiuti, NoMutatedFileMakesTheApplyPassReadPastItsEnd)
+{
+    // A file the check accepts is one the apply pass reads to its end without
+    // running out of lines or meeting a value it cannot take (it would throw).
+    const std::vector<std::string> pezzi = {
+        "", " ", "0", " 1 ", "-1", "170", "2 3", "0 0 0", "1 1 1", "31 16 1", "ON",
+        IntestazioneProtocollo, IntestazioneModuli, IntestazioneIndirizzo, IntestazioneBobine,
+        "x", "5", "99999"};
+    std::mt19937 caso(20240607);
+    int accettati = 0;
+    for (int giro = 0; giro < 3000; ++giro) {
+        Model m;
+        if (giro % 2)
+            isolaProfibus(m);
+        else
+            isolaDevicenet(m);
+        Righe righe = salvato(m);
+        if (giro % 5 == 0)
+            righe.erase(righe.begin(), righe.begin() + 13);  // older layout
+        const int mutazioni = 1 + static_cast<int>(caso() % 3);
+        for (int k = 0; k < mutazioni && !righe.empty(); ++k) {
+            const std::size_t i = caso() % righe.size();
+            switch (caso() % 4) {
+            case 0:
+                righe.erase(righe.begin() + static_cast<long>(i));
+                break;
+            case 1:
+                righe.insert(righe.begin() + static_cast<long>(i), pezzi[caso() % pezzi.size()]);
+                break;
+            case 2:
+                righe[i] = pezzi[caso() % pezzi.size()];
+                break;
+            default:
+                righe.resize(i);
+                break;
+            }
+        }
+        try {
+            if (pianoApplicazione(righe, m))
+                ++accettati;
+        } catch (const std::exception& e) {
+            ADD_FAILURE() << "round " << giro << ": " << e.what();
+            break;
+        }
+    }
+    EXPECT_GT(accettati, 0);  // some changes touch nothing the check reads
 }
 
 } // namespace

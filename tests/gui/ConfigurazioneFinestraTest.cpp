@@ -1,0 +1,131 @@
+// Save and load through the real Qt dialogs, as the technician uses them: the
+// save dialog adds ".txt", the load dialog offers the name saved last, a file
+// broken by hand is refused with the configuration message and sends nothing.
+
+#include "GuiSupport.h"
+
+#include "config/Isola.h"
+#include "frame/Configuratore.h"
+#include "frame/Gestori.h"
+#include "gui/QtHost.h"
+
+#include <QFileDialog>
+#include <QMessageBox>
+#include <QTemporaryDir>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+#include <deque>
+#include <fstream>
+#include <functional>
+#include <sstream>
+
+namespace ondrix {
+namespace {
+
+// Answers the modal dialogs as they open, one step per dialog.
+class Utente {
+public:
+    Utente()
+    {
+        timer_.setInterval(10);
+        QObject::connect(&timer_, &QTimer::timeout, [this] {
+            QWidget* w = QApplication::activeModalWidget();
+            if (!w || passi_.empty())
+                return;
+            auto passo = std::move(passi_.front());
+            passi_.pop_front();
+            passo(w);
+        });
+        timer_.start();
+    }
+    // The file dialog: records what it offers, then types nome and accepts.
+    void scegli(const QString& nome, QStringList* offerto = nullptr)
+    {
+        passi_.push_back([this, nome, offerto](QWidget* w) {
+            auto* d = qobject_cast<QFileDialog*>(w);
+            ASSERT_TRUE(d) << w->metaObject()->className();
+            if (offerto)
+                *offerto = d->selectedFiles();
+            filtri.push_back(d->nameFilters().join(";"));
+            d->selectFile(nome);
+            static_cast<QDialog*>(d)->accept();  // QFileDialog::accept, through the public base
+        });
+    }
+    // A message box: records its text and presses OK.
+    void leggiMessaggio()
+    {
+        passi_.push_back([this](QWidget* w) {
+            auto* b = qobject_cast<QMessageBox*>(w);
+            ASSERT_TRUE(b) << w->metaObject()->className();
+            messaggi.push_back(b->text().toStdString());
+            b->accept();
+        });
+    }
+    std::vector<std::string> messaggi;
+    QStringList filtri;
+
+private:
+    QTimer timer_;
+    std::deque<std::function<void(QWidget*)>> passi_;
+};
+
+std::string leggi(const QString& path)
+{
+    std::ifstream f(path.toStdString(), std::ios::binary);
+    std::stringstream s;
+    s << f.rdbuf();
+    return s.str();
+}
+
+TEST(ConfigurazioneFinestra, SaveAndLoadThroughTheDialogs)
+{
+    test::guiApp();
+    QTemporaryDir tmp;
+    QtHost host;
+    test::PortaRegistrata port;
+    Configuratore c(host, port);
+    test::isolaProfibus(c.m);
+    c.f.PROFIBUS.setCaption("INDIRIZZO SLAVE: 5");
+    c.f.CmdTerminazione.setCaption(test::TermOff);
+
+    // Save: the name typed without its extension gets ".txt".
+    Utente u;
+    u.scegli(tmp.path() + "/isola");
+    u.leggiMessaggio();
+    CmdSalva_Click(c);
+    const QString salvato = tmp.path() + "/isola.txt";
+    ASSERT_TRUE(QFile::exists(salvato));
+    EXPECT_EQ(c.nomeFile, salvato.toStdString());
+    ASSERT_EQ(u.messaggi.size(), 1u);
+    EXPECT_EQ(u.messaggi[0], test::MsgSuccesso);
+    EXPECT_TRUE(u.filtri.at(0).contains("*.txt"));
+    EXPECT_FALSE(host.busyPointer());
+
+    // A copy broken by hand: one coil more than the island has.
+    std::string testo = leggi(salvato);
+    const auto at = testo.find("[NUMERO TOTALE BOBINE]\r\n 7 ");
+    ASSERT_NE(at, std::string::npos);
+    testo.replace(at + 24, 3, " 8 ");
+    const QString rotto = tmp.path() + "/rotto.txt";
+    {
+        std::ofstream f(rotto.toStdString(), std::ios::binary);
+        f << testo;
+    }
+
+    // Load: the dialog offers the saved name; the broken copy is refused.
+    QStringList offerto;
+    u.scegli(rotto, &offerto);
+    u.leggiMessaggio();
+    CmdCarica_Click(c);
+    ASSERT_EQ(offerto.size(), 1);
+    EXPECT_EQ(offerto[0], salvato);
+    ASSERT_EQ(u.messaggi.size(), 2u);
+    EXPECT_EQ(u.messaggi[1], test::MsgConfigurazione);
+    EXPECT_TRUE(port.righe.empty());
+    EXPECT_FALSE(host.busyPointer());
+}
+
+} // namespace
+} // namespace ondrix
