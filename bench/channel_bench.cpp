@@ -1,7 +1,7 @@
 // The command channel over a pseudo-terminal, through Qt SerialPort and the
 // Qt Core host, with an island answering from a thread on the master side.
 //   link_check_cpu_share: process CPU time / wall time of a link check on a
-//                         silent port (the whole 4 s wait)
+//                         silent port (the whole 4 s wait; nothing else runs)
 //   reply_latency_ms_median: from the island having written the reply with
 //                         the expected text to InviaComando returning, minus
 //                         the settling pause; median of 200 exchanges
@@ -10,6 +10,7 @@
 #include "channel/CoreHost.h"
 #include "channel/QtSerialPort.h"
 #include "island/Model.h"
+#include "sim/SimulatedIsland.h"
 
 #include <QCoreApplication>
 
@@ -96,34 +97,36 @@ int main(int argc, char** argv)
         std::printf("link_check_cpu_share: %.4f\n", cpu / wall);
     }
 
-    // 2. Reply latency: the island answers each line at once, in one write,
-    // and notes when that write was done.
+    // 2. Reply latency: the island simulator's engine serves the master side
+    // from a thread and notes when each reply carrying "OK" has been written.
     {
         constexpr int N = 200;
         Pty pty;
-        std::vector<std::atomic<std::int64_t>> written(N);
+        std::vector<std::atomic<std::int64_t>> okWritten(N + 1);
         std::atomic<bool> stop{false};
-        std::thread island([&] {
-            std::string in;
-            int k = 0;
+        std::thread server([&] {
+            sim::SimulatedIsland island;
+            std::string pending;
+            int oks = 0;
             while (!stop) {
                 pollfd p{pty.master, POLLIN, 0};
-                if (::poll(&p, 1, 100) <= 0 || !(p.revents & POLLIN))
-                    continue;
-                char buf[256];
-                const ssize_t n = ::read(pty.master, buf, sizeof buf);
-                if (n <= 0)
-                    continue;
-                in.append(buf, static_cast<std::size_t>(n));
-                for (std::size_t e; (e = in.find("\r\n")) != std::string::npos;) {
-                    in.erase(0, e + 2);
-                    static const std::string reply = "\r\n2 2 5 5 1 1 3 2\r\nOK\r\n";
-                    if (::write(pty.master, reply.data(), reply.size()) < 0)
-                        return;
-                    if (k < N)
-                        written[k].store(nowUs());
-                    ++k;
+                int timeoutMs = 100;
+                if (auto next = island.nextArrivalUs())
+                    timeoutMs = static_cast<int>(std::clamp<std::int64_t>((*next - nowUs()) / 1000, 0, 100));
+                if (::poll(&p, 1, timeoutMs) > 0 && (p.revents & POLLIN)) {
+                    char buf[4096];
+                    const ssize_t n = ::read(pty.master, buf, sizeof buf);
+                    if (n > 0)
+                        island.receive(std::string_view(buf, static_cast<std::size_t>(n)), nowUs());
                 }
+                pending += island.take(nowUs());
+                if (pending.empty())
+                    continue;
+                if (::write(pty.master, pending.data(), pending.size()) != static_cast<ssize_t>(pending.size()))
+                    return;
+                if (pending.find("OK") != std::string::npos && oks <= N)
+                    okWritten[static_cast<std::size_t>(oks++)].store(nowUs());
+                pending.clear();
             }
         });
         QtSerialPort port([&](int) { return pty.slave; });
@@ -132,14 +135,20 @@ int main(int argc, char** argv)
             return 1;
         }
         Channel ch(port, host, testi, caption);
+        if (!ch.ProvaCollegamento()) {
+            std::fprintf(stderr, "the simulated island does not answer\n");
+            return 1;
+        }
+        ch.InviaComando("ENTER SV", "OK");
         std::vector<double> ms;
-        for (int i = 0; i < N; ++i) {
+        for (int i = 1; i <= N; ++i) {
             ch.InviaComando("GET DIAGNOSI", "OK");
             const std::int64_t back = nowUs();
-            ms.push_back(static_cast<double>(back - written[i].load()) / 1000.0 - testi.Ritardo * 1000.0);
+            ms.push_back(static_cast<double>(back - okWritten[static_cast<std::size_t>(i)].load()) / 1000.0 -
+                         static_cast<double>(testi.Ritardo) * 1000.0);
         }
         stop = true;
-        island.join();
+        server.join();
         std::sort(ms.begin(), ms.end());
         std::printf("reply_latency_ms_median: %.3f\n", ms[ms.size() / 2]);
         std::printf("reply_latency_ms_p90: %.3f\n", ms[ms.size() * 9 / 10]);

@@ -12,6 +12,7 @@
 
 #include <chrono>
 #include <csignal>
+#include <fcntl.h>
 #include <spawn.h>
 #include <sys/wait.h>
 #include <unistd.h>
