@@ -257,6 +257,8 @@ Scenario parseScenario(std::string_view text)
                 ft.linkCheckDelayUs = r.number("delay (ms)", 0, 600'000) * 1000;
             else if (f == "LATENCY")
                 ft.latencyUs = r.number("latency (ms)", 0, 600'000) * 1000;
+            else if (f == "TAIL-DELAY")
+                ft.tailDelayUs = r.number("tail delay (us)", 0, 60'000'000);
             else
                 r.fail("unknown fault '" + f + "'");
         } else {
@@ -337,6 +339,8 @@ std::string formatScenario(const Scenario& s)
         o << "fault link-delay " << f.linkCheckDelayUs / 1000 << "\n";
     if (f.latencyUs)
         o << "fault latency " << f.latencyUs / 1000 << "\n";
+    if (f.tailDelayUs != Faults{}.tailDelayUs)
+        o << "fault tail-delay " << f.tailDelayUs << "\n";
     return o.str();
 }
 

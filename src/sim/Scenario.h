@@ -35,6 +35,8 @@
 //   fault pace                  replies at 9600 baud (960 characters per second)
 //   fault link-delay MS         the link check is answered MS late
 //   fault latency MS            every reply starts MS after its line
+//   fault tail-delay US         a reply's final CR LF comes US microseconds
+//                               after its awaited text (default 2084)
 
 #include <cstdint>
 #include <stdexcept>
@@ -91,6 +93,10 @@ struct Faults {
     bool pace = false;                 // 960 characters per second
     std::int64_t linkCheckDelayUs = 0; // extra delay of the answer to the empty line
     std::int64_t latencyUs = 0;        // delay before every reply starts
+    // Delay of a reply's final CR LF after its awaited text (two characters
+    // at 9600 baud; the pty server uses more, so that a reader woken late
+    // still sees the reply end with the awaited text).
+    std::int64_t tailDelayUs = 2084;
 };
 
 struct Scenario {

@@ -143,8 +143,11 @@ std::string SimulatedIsland::take(std::int64_t nowUs)
 {
     std::string s;
     while (!out_.empty() && out_.front().atUs <= nowUs) {
+        const bool stop = out_.front().endsAwaited;
         s += out_.front().text;
         out_.pop_front();
+        if (stop)
+            break;
     }
     taken_ += static_cast<std::int64_t>(s.size());
     return s;
@@ -174,43 +177,46 @@ void SimulatedIsland::dropLink()
 void SimulatedIsland::send(const std::string& reply, std::int64_t nowUs, std::int64_t extraDelayUs)
 {
     const Faults& f = s_.faults;
-    std::int64_t start = std::max(nowUs + f.latencyUs + extraDelayUs, lastAtUs_);
+    const std::int64_t start = std::max(nowUs + f.latencyUs + extraDelayUs, lastAtUs_);
     std::size_t bodyLen = reply.size();
-    if (bodyLen >= 2 && reply.compare(bodyLen - 2, 2, "\r\n") == 0 && bodyLen > 2)
+    if (bodyLen > 2 && reply.compare(bodyLen - 2, 2, "\r\n") == 0)
         bodyLen -= 2;
 
-    auto push = [&](std::int64_t at, std::string text) {
-        if (!out_.empty() && out_.back().atUs == at)
+    auto push = [&](std::int64_t at, std::string text, bool endsAwaited) {
+        if (!out_.empty() && out_.back().atUs == at && !out_.back().endsAwaited)
             out_.back().text += text;
         else
-            out_.push_back({at, std::move(text)});
+            out_.push_back({at, std::move(text), false});
+        out_.back().endsAwaited = endsAwaited;
         lastAtUs_ = std::max(lastAtUs_, at);
     };
 
+    std::int64_t bodyEnd = start;
     if (f.pace) {
-        // One character every 1/960 s; a piece that is cut into chunks also
-        // waits its gap before each further chunk.
+        // One character every 1/960 s; with chunks, a gap before each further chunk.
         const double charUs = 1e6 / CharsPerSecond;
         std::int64_t gaps = 0;
         for (std::size_t k = 0; k < reply.size(); ++k) {
             if (f.chunkSize > 0 && k > 0 && k % static_cast<std::size_t>(f.chunkSize) == 0)
                 gaps += f.chunkGapUs;
             std::int64_t at = start + gaps + static_cast<std::int64_t>(std::llround((k + 1) * charUs));
-            push(at, std::string(1, reply[k]));
+            if (k >= bodyLen)
+                at = std::max(at, bodyEnd + f.tailDelayUs);
+            else
+                bodyEnd = at;
+            push(at, std::string(1, reply[k]), k + 1 == bodyLen);
         }
     } else {
         std::int64_t at = start;
-        if (f.chunkSize > 0) {
-            for (std::size_t k = 0; k < bodyLen; k += static_cast<std::size_t>(f.chunkSize)) {
-                if (k > 0)
-                    at += f.chunkGapUs;
-                push(at, reply.substr(k, std::min<std::size_t>(f.chunkSize, bodyLen - k)));
-            }
-        } else {
-            push(at, reply.substr(0, bodyLen));
+        const std::size_t chunk = f.chunkSize > 0 ? static_cast<std::size_t>(f.chunkSize) : bodyLen;
+        for (std::size_t k = 0; k < bodyLen; k += chunk) {
+            if (k > 0)
+                at += f.chunkGapUs;
+            const std::size_t n = std::min(chunk, bodyLen - k);
+            push(at, reply.substr(k, n), k + n == bodyLen);
         }
         if (bodyLen < reply.size())
-            push(at + TailDelayUs, reply.substr(bodyLen));
+            push(at + f.tailDelayUs, reply.substr(bodyLen), false);
     }
     queued_ += static_cast<std::int64_t>(reply.size());
     awaitedEnd_ = queued_ - static_cast<std::int64_t>(reply.size() - bodyLen);

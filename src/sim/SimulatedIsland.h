@@ -7,9 +7,11 @@
 //
 // Lines end with CR LF. Each reply ends with its awaited text ("OK" or a
 // prompt) followed by CR LF; that final CR LF is always sent a little after the
-// rest (two character times, as on a 9600-baud line), so the configurator sees
-// the reply end with the awaited text and finds the CR LF at the start of its
-// next reply, where it is stripped.
+// rest (Faults::tailDelayUs, by default two character times as on a 9600-baud
+// line), and a read never takes it together with the awaited text: the
+// configurator sees the reply end with the awaited text, however late it
+// reads, and finds the CR LF at the start of its next reply, where it is
+// stripped.
 //
 // Reply layouts (\t TAB, \r CR, \n LF; the configurator cuts them by position):
 //
@@ -106,7 +108,8 @@ public:
     void receive(std::string_view bytes, std::int64_t nowUs);
     // Characters readable at nowUs.
     std::size_t readable(std::int64_t nowUs) const;
-    // Takes every character readable at nowUs.
+    // Takes the characters readable at nowUs, up to the end of a reply's
+    // awaited text (the rest stays for the next read).
     std::string take(std::int64_t nowUs);
     // When the next character not yet taken becomes readable (may be in the
     // past when something is readable now); nothing when the queue is empty.
@@ -151,13 +154,12 @@ public:
     std::string replyTo(const std::string& command, std::int64_t nowUs);
 
     static constexpr double CharsPerSecond = 960.0;
-    // Two characters at 9600 baud: the delay of a reply's final CR LF.
-    static constexpr std::int64_t TailDelayUs = 2084;
 
 private:
     struct Piece {
         std::int64_t atUs;
         std::string text;
+        bool endsAwaited = false;  // a read stops after this piece
     };
     struct Dialogue {
         std::string command;

@@ -55,8 +55,19 @@ TEST(IslandFaults, ChunksArriveWithGapsAndTheTailLast)
     EXPECT_EQ(island.nextArrivalUs(), t0 + 30'000);
     EXPECT_EQ(island.take(t0 + 29'999), "");
     EXPECT_EQ(island.take(t0 + 30'000), "ESS: 5\r\nOK");
-    EXPECT_EQ(island.readable(t0 + 30'000 + SimulatedIsland::TailDelayUs - 1), 0u);
-    EXPECT_EQ(island.take(t0 + 30'000 + SimulatedIsland::TailDelayUs), "\r\n");
+    EXPECT_EQ(island.readable(t0 + 30'000 + Faults{}.tailDelayUs - 1), 0u);
+    EXPECT_EQ(island.take(t0 + 30'000 + Faults{}.tailDelayUs), "\r\n");
+}
+
+TEST(IslandFaults, ALateReadStillEndsWithTheAwaitedText)
+{
+    SimulatedIsland island;
+    island.receive("ENTER SV\r\n", 0);
+    island.receive("GET SLAVE ADDRESS\r\n", 0);  // (reported: sent unread)
+    EXPECT_EQ(island.readable(1'000'000), 26u);
+    EXPECT_EQ(island.take(1'000'000), "OK");
+    EXPECT_EQ(island.take(1'000'000), "\r\nSLAVE ADDRESS: 5\r\nOK");
+    EXPECT_EQ(island.take(1'000'000), "\r\n");
 }
 
 TEST(IslandFaults, PacedAt960CharactersPerSecond)

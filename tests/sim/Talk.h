@@ -17,7 +17,10 @@ struct Talk {
     {
         island.receive(line + "\r\n", now);
         now += 1'000'000;
-        return island.take(now);
+        std::string all;
+        for (std::string piece; !(piece = island.take(now)).empty();)
+            all += piece;
+        return all;
     }
     // Sends a dialogue: each line in turn; returns the last answer.
     std::string dialogue(std::initializer_list<std::string> lines)

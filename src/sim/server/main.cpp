@@ -38,6 +38,7 @@ constexpr const char* Usage =
     "  --drop-after N         hang the line up when line N+1 arrives\n"
     "  --link-delay MS        answer the link check MS late\n"
     "  --latency MS           start every answer MS after its line\n"
+    "  --tail-delay MS        send a reply's final CR LF MS after the rest (default 20)\n"
     "  --log                  write every received line to standard error\n"
     "  --stdin                end when standard input closes\n"
     "Without a scenario file the default island is served.\n";
@@ -80,6 +81,7 @@ int main(int argc, char** argv)
     bool demo = false, log = false, watchStdin = false;
     Faults flags;
     bool pace = false;
+    long tailDelayMs = -1;
     for (int i = 1; i < argc; ++i) {
         const std::string a = argv[i];
         auto value = [&](const char* name) -> const char* {
@@ -123,6 +125,10 @@ int main(int argc, char** argv)
             if (!number(t, 0, 600000, v))
                 return usageError("bad milliseconds", t);
             (a == "--link-delay" ? flags.linkCheckDelayUs : flags.latencyUs) = v * 1000;
+        } else if (a == "--tail-delay") {
+            const char* t = value("--tail-delay");
+            if (!number(t, 0, 10000, tailDelayMs))
+                return usageError("bad milliseconds", t);
         } else if (!a.empty() && a[0] == '-')
             return usageError("unknown option", a.c_str());
         else if (!scenarioFile.empty())
@@ -156,6 +162,12 @@ int main(int argc, char** argv)
         f.linkCheckDelayUs = flags.linkCheckDelayUs;
     if (flags.latencyUs)
         f.latencyUs = flags.latencyUs;
+    // On a real line the reader may wake some milliseconds late; the final
+    // CR LF must still come after it has seen the awaited text.
+    if (tailDelayMs >= 0)
+        f.tailDelayUs = tailDelayMs * 1000;
+    else if (f.tailDelayUs == Faults{}.tailDelayUs)
+        f.tailDelayUs = 20'000;
 
     const int master = ::posix_openpt(O_RDWR | O_NOCTTY | O_CLOEXEC);
     if (master < 0 || ::grantpt(master) != 0 || ::unlockpt(master) != 0) {
@@ -215,7 +227,8 @@ int main(int argc, char** argv)
                 std::fprintf(stderr, "line dropped\n");
             break;
         }
-        pending += island.take(now);
+        for (std::string piece; !(piece = island.take(now)).empty();)
+            pending += piece;
         while (!pending.empty()) {
             const ssize_t n = ::write(master, pending.data(), pending.size());
             if (n <= 0)
