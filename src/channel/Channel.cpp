@@ -3,6 +3,7 @@
 #include "island/Model.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdlib>
 #include <stdexcept>
 
@@ -98,7 +99,7 @@ bool Channel::collect(std::string& buf, const std::string& atteso)
 void Channel::settle()
 {
     const std::int64_t t1 = host_.nowUs();
-    const float pause = testi_.Ritardo;
+    const float pause = std::isnan(testi_.Ritardo) ? 0.0f : testi_.Ritardo;
     host_.processEvents();
     // Wake-up target only; the float comparison decides. Bounded so that an
     // absurd pause cannot overflow the microsecond arithmetic.

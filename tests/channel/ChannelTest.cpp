@@ -10,6 +10,7 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
 #include <stdexcept>
 
 namespace ondrix {
@@ -309,6 +310,16 @@ TEST_F(ChannelTest, HugePauseDoesNotOverflow)
     });
     EXPECT_THROW(ch.InviaComando("ENTER SV", "OK"), std::runtime_error);
     EXPECT_TRUE(tick);
+}
+
+TEST_F(ChannelTest, PauseThatIsNotANumberCountsAsZero)
+{
+    testi.Ritardo = std::numeric_limits<float>::quiet_NaN();
+    port.feed("OK");
+    const std::int64_t start = host.nowUs();
+    EXPECT_EQ(ch.InviaComando("ENTER SV", "OK"), "OK");
+    EXPECT_GT(host.nowUs(), start);
+    EXPECT_LE(host.nowUs(), start + 2);
 }
 
 TEST_F(ChannelTest, NoSecondExchangeInsideAWait)
