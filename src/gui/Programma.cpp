@@ -8,8 +8,11 @@
 #include <QApplication>
 #include <QFile>
 #include <QImage>
+#include <QLibraryInfo>
+#include <QLocale>
 #include <QPixmap>
 #include <QTimer>
+#include <QTranslator>
 
 #include <cstdio>
 
@@ -28,6 +31,13 @@ bool saveWindow(MainWindow& w, const std::string& file)
 
 int runConfigurator(QApplication& app, QtHost& host, SerialPort& port, const RunOptions& options)
 {
+    // The toolkit's own words (the Yes and No of a question, the file
+    // dialog) in the user's language when Qt has them.
+    QTranslator qtTexts;
+    if (qtTexts.load(QLocale::system(), QStringLiteral("qtbase"), QStringLiteral("_"),
+                     QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        app.installTranslator(&qtTexts);
+
     Configuratore c(host, port);
     MainWindow w(c);
     host.setWindow(&w);
