@@ -11,14 +11,14 @@ namespace {
 
 // Dialogue commands and their prompts, in order. SET RELAX repeats its one
 // prompt until the line "1000".
-struct DialogueSpec {
+struct DialogueShape {
     std::vector<const char*> prompts;
     bool list = false;
 };
 
-const std::map<std::string, DialogueSpec>& dialogues()
+const std::map<std::string, DialogueShape>& dialogues()
 {
-    static const std::map<std::string, DialogueSpec> d = {
+    static const std::map<std::string, DialogueShape> d = {
         {"CLOSE VALVOLA", {{"INDICE:"}}},
         {"OPEN VALVOLA", {{"INDICE:"}}},
         {"DISABLE VALVOLA", {{"INDICE:"}}},
@@ -361,7 +361,7 @@ std::string SimulatedIsland::replyTo(const std::string& l, std::int64_t nowUs)
 
 void SimulatedIsland::argument(const std::string& l, std::int64_t nowUs)
 {
-    const DialogueSpec& spec = dialogues().at(dialogue_->command);
+    const DialogueShape& shape = dialogues().at(dialogue_->command);
     std::optional<long> v = wholeNumber(l);
     if (!v) {
         error("argument '" + l + "' of '" + dialogue_->command + "' is not a number");
@@ -369,18 +369,18 @@ void SimulatedIsland::argument(const std::string& l, std::int64_t nowUs)
         send("ERROR\r\n", nowUs);
         return;
     }
-    if (spec.list) {
+    if (shape.list) {
         if (*v == 1000) {
             finish(nowUs);
             return;
         }
         dialogue_->args.push_back(*v);
-        send(std::string(spec.prompts.front()) + "\r\n", nowUs);
+        send(std::string(shape.prompts.front()) + "\r\n", nowUs);
         return;
     }
     dialogue_->args.push_back(*v);
-    if (dialogue_->args.size() < spec.prompts.size()) {
-        send(std::string(spec.prompts[dialogue_->args.size()]) + "\r\n", nowUs);
+    if (dialogue_->args.size() < shape.prompts.size()) {
+        send(std::string(shape.prompts[dialogue_->args.size()]) + "\r\n", nowUs);
         return;
     }
     finish(nowUs);
