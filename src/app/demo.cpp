@@ -55,7 +55,7 @@ int main(int argc, char** argv)
     ondrix::sim::Scenario scenario;
     try {
         scenario = scenarioFile ? ondrix::sim::loadScenario(*scenarioFile)
-                                : ondrix::sim::defaultScenario();
+                                : ondrix::sim::demoScenario();
     } catch (const ondrix::sim::ScenarioError& e) {
         std::fprintf(stderr, "%s\n", e.what());
         return 2;
