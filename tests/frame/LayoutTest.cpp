@@ -144,18 +144,6 @@ TEST(Layout, ResizeBeforeTheLayoutIsReadyPlacesNothing)
     EXPECT_TRUE(f.HScroll1.visible());
 }
 
-TEST(Layout, HiDpiScreenScalesTheKeys)
-{
-    Finestra w(chiavi(640, 480, 4, 0));
-    w.host.screenInfo.twipsPerPixelX = 7.5;
-    w.host.screenInfo.twipsPerPixelY = 7.5;
-    w.carica();
-    EXPECT_EQ(w.c.f.width(), 4800);
-    EXPECT_EQ(w.c.f.height(), 3600);
-    EXPECT_EQ(w.c.f.left(), 30);
-    EXPECT_EQ(w.c.f.HScroll1.smallChange(), 75);
-}
-
 TEST(Layout, TaskbarHeightInTwips)
 {
     test::FakeHost host;
@@ -163,7 +151,7 @@ TEST(Layout, TaskbarHeightInTwips)
     EXPECT_EQ(AltezzaTaskbar(host), 0);
     host.screenInfo.taskbarHeightPx = 40;
     EXPECT_EQ(AltezzaTaskbar(host), 600);
-    host.screenInfo.twipsPerPixelY = 7.5;
+    host.screenInfo.twipsPerPixelY = 7.5;  // a HiDPI screen
     EXPECT_EQ(AltezzaTaskbar(host), 300);
 }
 

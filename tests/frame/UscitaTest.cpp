@@ -72,19 +72,6 @@ TEST(Amministratore, SelectionOutsideTheBodyTableUnlocksNothing)
     }
 }
 
-TEST(Amministratore, DoubleClickReachesTheHandlerAndBootloaderDoesNothing)
-{
-    ScriptedRig r;
-    r.c.f.CmdBootloader.setVisible(true);
-    eventoClick(r.c, r.c.f.CmdBootloader);
-    EXPECT_TRUE(r.taken().empty());
-    EXPECT_TRUE(r.host.inputs.empty());
-    r.host.inputAnswers = {"VELIROMANTICO"};
-    eventoDblClick(r.c, r.c.f.Image1);
-    EXPECT_EQ(r.host.inputs.size(), 1u);
-    EXPECT_TRUE(r.c.f.CmdAzzera.visible());
-}
-
 TEST(Uscita, ExitButtonAndCloseBoxLeaveServiceModeCloseThePortAndEnd)
 {
     for (bool chiusura : {false, true}) {
@@ -120,15 +107,6 @@ TEST(Uscita, NoAnswerToExitEndsAfterTheTimeoutWithThePortLeftOpen)
     }
     ASSERT_EQ(rig.host.messages.size(), 1u);
     EXPECT_TRUE(rig.c.port.isOpen());
-}
-
-TEST(Uscita, CloseBoxRefusedWhileADialogueIsInProgress)
-{
-    ScriptedRig r;
-    auto d = r.c.ch.tryBegin();
-    ASSERT_TRUE(d);
-    EXPECT_FALSE(eventoChiusura(r.c));
-    EXPECT_TRUE(r.taken().empty());
 }
 
 } // namespace

@@ -40,27 +40,6 @@ std::string diagnosi(const std::string& lettere)  // one letter per slot, 32
     return r + "OK";
 }
 
-TEST(Taglio, CutsByPositionAndRefusesNegativeCounts)
-{
-    std::string r = "ab\tcd\r";
-    Taglio t(r);
-    EXPECT_EQ(t.tab(), 3);
-    EXPECT_EQ(t.cr(), 6);
-    EXPECT_EQ(t.pos("zz"), 0);
-    EXPECT_EQ(t.head(2), "ab");
-    EXPECT_EQ(t.head(99), r);
-    EXPECT_THROW(t.head(-1), ParseError);
-    EXPECT_THROW(t.at(0), ParseError);
-    EXPECT_EQ(t.at(99), "");
-    EXPECT_THROW(t.chop(7), ParseError);
-    t.drop(0);
-    EXPECT_EQ(r, "ab\tcd\r");
-    t.drop(3);
-    EXPECT_EQ(r, "cd\r");
-    t.drop(50);
-    EXPECT_TRUE(t.empty());
-}
-
 TEST(ValvolePresenti, BodiesAndCoilsOfTheUsualLayout)
 {
     Model m;
