@@ -33,6 +33,10 @@ std::optional<std::string> scriviFileSicuro(const std::string& path, std::string
     // file): a file that nobody may write is kept, as on a system that
     // refuses to replace it.
     const QFileInfo info(percorso(path));
+    // A device, a pipe or a socket is never replaced by a file: the rename
+    // would put a regular file where the device was (/dev/full, a serial port).
+    if (info.exists() && !info.isFile() && !info.isDir())
+        return std::string("Not a regular file");
     if (info.exists() && info.isFile()) {
         const auto scrittura = QFileDevice::WriteOwner | QFileDevice::WriteGroup |
                                QFileDevice::WriteOther;

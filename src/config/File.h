@@ -17,7 +17,8 @@ FileDialogRequest dialogoConfigurazione(bool salva);
 // Puts bytes at path in place of whatever file is there: they go to a
 // temporary file in the same folder, which is flushed to disk and then renamed
 // over the old file in one step. A file without write permission is not
-// replaced. Empty on success, else the system's reason; on failure the old
+// replaced, nor is a device, pipe or socket (a rename would put a regular
+// file in its place). Empty on success, else the system's reason; on failure the old
 // file is as it was and no temporary file is left.
 std::optional<std::string> scriviFileSicuro(const std::string& path, std::string_view bytes);
 

@@ -29,7 +29,7 @@ const std::map<std::string, DialogueShape>& dialogues()
         {"SET RELAX", {{"INDICE:"}, true}},
         {"SET SLAVE ADDRESS", {{"NUM:"}}},
         {"SET BAUD RATE", {{"NUM:"}}},
-        {"ENABLE DIGITAL", {{"OLD ADDR:", "NEW ADDR:"}}},
+        {"ENABLE DIGITAL", {{"OLD ADDR", "NEW ADDR"}}},
     };
     return d;
 }

@@ -66,7 +66,8 @@
 //       Then "OK\r\n".
 //   LEGGI CONTACOLPI, ESP:, POS:   "00125\r\nOK\r\n" (thousands of strokes, 5 digits)
 //   every dialogue: "INDICE:\r\n", "ESP:\r\n", "POS:\r\n", "NUM:\r\n",
-//       "OLD ADDR:\r\n", "NEW ADDR:\r\n" as prompts, "OK\r\n" after the last line
+//       "OLD ADDR\r\n", "NEW ADDR\r\n" as prompts (no colon after these two: the
+//       configurator awaits them whole), "OK\r\n" after the last line
 //   an unknown command, or a feature the firmware lacks: "ERROR\r\n"
 //
 // Firmware gates (a real island of older firmware does not know the command):

@@ -109,8 +109,8 @@ TEST_F(IslandState, InputModulesAreReaddressedAfterDisableDigital)
     // the first move cannot catch the second module.
     talk("DISABLE DIGITAL");
     EXPECT_NE(talk("GET CONF").find("IND: 0 OFF"), std::string::npos);
-    EXPECT_EQ(talk("ENABLE DIGITAL"), "OLD ADDR:\r\n");
-    EXPECT_EQ(talk("0"), "NEW ADDR:\r\n");
+    EXPECT_EQ(talk("ENABLE DIGITAL"), "OLD ADDR\r\n");
+    EXPECT_EQ(talk("0"), "NEW ADDR\r\n");
     EXPECT_EQ(talk("1"), "OK\r\n");
     talk.dialogue({"ENABLE DIGITAL", "1", "0"});
     EXPECT_EQ(island.state().modules[0].address, 1);

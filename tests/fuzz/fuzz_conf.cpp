@@ -1,0 +1,29 @@
+// "GET CONF" as the start-up reads it: the address of each input module.
+
+#include "Fuzz.h"
+#include "island/Lettura.h"
+
+using namespace ondrix;
+using namespace ondrix::fuzz;
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
+{
+    for (Model m : modelli()) {
+        const Model prima = m;
+        std::string R(testoDi(data, size));
+        try {
+            LeggiIndirizziModuli(R, m);
+        } catch (const ParseError&) {
+        }
+        controllaModello(m, prima);
+        FUZZ_CHECK(m.NumModuli == prima.NumModuli);
+        for (int k = 1; k <= MaxModuli; ++k) {
+            const Modulo& a = m.Moduli(k);
+            const Modulo& b = prima.Moduli(k);
+            FUZZ_CHECK(a.Tipo == b.Tipo && a.NumIngressi == b.NumIngressi && a.RevPic == b.RevPic);
+            if (k > prima.NumModuli)
+                FUZZ_CHECK(a.Indirizzo == b.Indirizzo);
+        }
+    }
+    return 0;
+}
