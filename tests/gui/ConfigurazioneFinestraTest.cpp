@@ -10,6 +10,7 @@
 #include "gui/QtHost.h"
 
 #include <QFileDialog>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -43,15 +44,21 @@ public:
     // The file dialog: records what it offers, then types nome and accepts.
     void scegli(const QString& nome, QStringList* offerto = nullptr)
     {
-        passi_.push_back([this, nome, offerto](QWidget* w) {
-            auto* d = qobject_cast<QFileDialog*>(w);
-            ASSERT_TRUE(d) << w->metaObject()->className();
-            if (offerto)
-                *offerto = d->selectedFiles();
-            filtri.push_back(d->nameFilters().join(";"));
-            d->selectFile(nome);
-            static_cast<QDialog*>(d)->accept();  // QFileDialog::accept, through the public base
-        });
+        passi_.push_back([this, nome, offerto](QWidget* w) { scegliIn(w, nome, offerto); });
+    }
+    void scegliIn(QWidget* w, const QString& nome, QStringList* offerto)
+    {
+        auto* d = qobject_cast<QFileDialog*>(w);
+        ASSERT_TRUE(d) << w->metaObject()->className();
+        if (offerto)
+            *offerto = d->selectedFiles();
+        filtri.push_back(d->nameFilters().join(";"));
+        // Typed into the name box, as a user does: the dialog lists its folder
+        // in the background, and a selection made before that may not take.
+        auto* edit = d->findChild<QLineEdit*>("fileNameEdit");
+        ASSERT_TRUE(edit);
+        edit->setText(nome);
+        static_cast<QDialog*>(d)->accept();  // QFileDialog::accept, through the public base
     }
     // A message box: records its text and presses OK.
     void leggiMessaggio()

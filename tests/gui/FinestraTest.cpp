@@ -31,8 +31,8 @@ using test::toQ;
 
 class Finestra : public ::testing::Test {
 protected:
-    Finestra() { test::guiApp(); }
-
+    // Built before the window below: no widget exists without the application.
+    QApplication& app = test::guiApp();
     test::FakeHost host;
     test::IdlePort port;
     Configuratore c{host, port};
