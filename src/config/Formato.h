@@ -11,6 +11,7 @@
 // it makes. The handler sends the plan only once it is complete, so a refused
 // file sends nothing and the apply pass never reads a line the check did not.
 
+#include "island/Codifica.h"
 #include "island/Model.h"
 
 #include <array>
@@ -24,13 +25,6 @@
 namespace ondrix {
 
 // ---- Text and lines ----------------------------------------------------------
-
-// UTF-8 text as Windows-1252 bytes; a character the code page lacks becomes '?'
-// (so does a byte that is not well-formed UTF-8).
-std::string utf8ACp1252(std::string_view utf8);
-
-// Windows-1252 bytes as UTF-8 text; the five unassigned bytes become U+FFFD.
-std::string cp1252AUtf8(std::string_view bytes);
 
 // A file's bytes as UTF-8: kept when they are well-formed UTF-8 (a leading
 // byte order mark dropped), else read as Windows-1252.

@@ -8,6 +8,8 @@
 
 #include <array>
 #include <optional>
+#include "island/Codifica.h"
+
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -47,10 +49,6 @@ struct RisorsaMancante : std::runtime_error {
 };
 
 // ---- Pure functions over text ----------------------------------------------
-
-// True when bytes are well-formed UTF-8 (no overlong forms, no surrogates,
-// nothing above U+10FFFF).
-bool utf8Valido(std::string_view bytes);
 
 // The file's bytes as UTF-8: kept as they are when valid UTF-8 (a leading
 // byte order mark dropped), else read as Windows-1252.
