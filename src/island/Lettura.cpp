@@ -1,7 +1,9 @@
 #include "island/Lettura.h"
 
 #include "frame/Configuratore.h"
+#include "island/RecordDiagnosi.h"
 
+#include <algorithm>
 #include <vector>
 
 namespace ondrix {
@@ -107,34 +109,16 @@ void LeggiValvolePresenti(std::string& R, Model& m)
 
 void LeggiDiagnosi(std::string& R, Model& m)
 {
-    Taglio t(R);
-    t.drop(14);
-    for (int i = 1; i <= MaxDiagnosi; ++i) {
-        RigaDiagnosi& d = m.Diagnosi(i);
-        long p = t.tab();
-        d.Indice = intero(t.head(p));
-        t.drop(p);
-        p = t.cr();
-        const char lettera = t.empty() ? '\0' : t.text()[0];
-        switch (lettera) {
-        case 'A':
-            d.Stato = stato::Assente;
-            d.Indice = IndiceAssente;
-            break;
-        case 'P':
-            d.Stato = stato::Presente;
-            break;
-        case 'C':
-            d.Stato = stato::GuastaC;
-            break;
-        case 'I':
-            d.Stato = stato::GuastaI;
-            break;
-        default:
-            break;
-        }
-        t.drop(p);
+    const LetturaDiagnosi l = leggiDiagnosi(R);
+    int riga = 1;
+    for (const RecordDiagnosi& r : l.record) {
+        RigaDiagnosi& d = m.Diagnosi(riga++);
+        d.Indice = r.indice;
+        applicaLettera(d, r.lettera);
     }
+    R.erase(0, std::min(l.letti, R.size()));
+    if (!l.completa)
+        throw ParseError("diagnosis cut short");
 }
 
 void LeggiRelax(std::string& R, Model& m)
