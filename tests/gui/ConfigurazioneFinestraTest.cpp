@@ -9,6 +9,7 @@
 #include "frame/Gestori.h"
 #include "gui/QtHost.h"
 
+#include <QAbstractItemView>
 #include <QFileDialog>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -55,6 +56,11 @@ public:
         filtri.push_back(d->nameFilters().join(";"));
         // Typed into the name box, as a user does: the dialog lists its folder
         // in the background, and a selection made before that may not take.
+        // A file still selected in the lists (the name offered again) would
+        // win over the typed one: clear them first.
+        for (auto* vista : d->findChildren<QAbstractItemView*>())
+            if (vista->selectionModel())
+                vista->selectionModel()->clearSelection();
         auto* edit = d->findChild<QLineEdit*>("fileNameEdit");
         ASSERT_TRUE(edit);
         edit->setText(nome);
