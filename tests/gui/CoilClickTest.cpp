@@ -17,24 +17,7 @@ namespace {
 using test::grabWindow;
 using test::pixelOf;
 using test::toQ;
-
-// Presses and releases the left button where the control's centre is, on
-// whatever widget takes the mouse there.
-void clickCentreOf(MainWindow& w, const Control& ctl)
-{
-    QWidget* cw = w.widget(ctl);
-    const QPoint inWindow = cw->mapTo(&w, cw->rect().center());
-    QWidget* hit = w.childAt(inWindow);
-    ASSERT_NE(hit, nullptr) << ctl.name();
-    const QPointF local(hit->mapFrom(&w, inWindow));
-    const QPointF global(hit->mapToGlobal(local.toPoint()));
-    QMouseEvent press(QEvent::MouseButtonPress, local, global, Qt::LeftButton, Qt::LeftButton,
-                      Qt::NoModifier);
-    QMouseEvent release(QEvent::MouseButtonRelease, local, global, Qt::LeftButton, Qt::NoButton,
-                        Qt::NoModifier);
-    QApplication::sendEvent(hit, &press);
-    QApplication::sendEvent(hit, &release);
-}
+using test::clickCentreOf;
 
 QColor coilPixel(MainWindow& w, const Control& b)
 {

@@ -10,7 +10,10 @@
 #include <QApplication>
 #include <QColor>
 #include <QImage>
+#include <QMouseEvent>
 #include <QPixmap>
+
+#include <gtest/gtest.h>
 
 namespace ondrix::test {
 
@@ -55,6 +58,24 @@ inline QColor pixelOf(const QImage& img, MainWindow& w, const Control& ctl, QPoi
 {
     const QPoint p = w.widget(ctl)->mapTo(&w, inWidget);
     return img.pixelColor(p);
+}
+
+// Presses and releases the left button where the control's centre is, on
+// whatever widget takes the mouse there.
+inline void clickCentreOf(MainWindow& w, const Control& ctl)
+{
+    QWidget* cw = w.widget(ctl);
+    const QPoint inWindow = cw->mapTo(&w, cw->rect().center());
+    QWidget* hit = w.childAt(inWindow);
+    ASSERT_NE(hit, nullptr) << ctl.name();
+    const QPointF local(hit->mapFrom(&w, inWindow));
+    const QPointF global(hit->mapToGlobal(local.toPoint()));
+    QMouseEvent press(QEvent::MouseButtonPress, local, global, Qt::LeftButton, Qt::LeftButton,
+                      Qt::NoModifier);
+    QMouseEvent release(QEvent::MouseButtonRelease, local, global, Qt::LeftButton, Qt::NoButton,
+                        Qt::NoModifier);
+    QApplication::sendEvent(hit, &press);
+    QApplication::sendEvent(hit, &release);
 }
 
 } // namespace ondrix::test
