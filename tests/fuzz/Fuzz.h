@@ -4,6 +4,7 @@
 // bounds every model must keep whatever text it was fed.
 
 #include "island/Model.h"
+#include "island/Numeri.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -148,6 +149,27 @@ inline bool ingressiCoerenti(const Model& m)
         if (m.StatoIngressi(i) > 1)
             return false;
     return true;
+}
+
+
+// Reads the input into every test model with leggi(R, m), where a ParseError
+// is a refused reply, not a fault; checks the bounds every model keeps; then
+// the target's own checks: verifica(m, prima, R, letta).
+template <typename Leggi, typename Verifica>
+void suOgniModello(std::string_view input, Leggi leggi, Verifica verifica)
+{
+    for (Model m : modelli()) {
+        const Model prima = m;
+        std::string R(input);
+        bool letta = true;
+        try {
+            leggi(R, m);
+        } catch (const ParseError&) {
+            letta = false;
+        }
+        controllaModello(m, prima);
+        verifica(m, prima, R, letta);
+    }
 }
 
 } // namespace ondrix::fuzz

@@ -8,22 +8,18 @@ using namespace ondrix::fuzz;
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
-    for (Model m : modelli()) {
-        const Model prima = m;
-        std::string R(testoDi(data, size));
-        try {
-            LeggiIndirizziModuli(R, m);
-        } catch (const ParseError&) {
-        }
-        controllaModello(m, prima);
-        FUZZ_CHECK(m.NumModuli == prima.NumModuli);
-        for (int k = 1; k <= MaxModuli; ++k) {
-            const Modulo& a = m.Moduli(k);
-            const Modulo& b = prima.Moduli(k);
-            FUZZ_CHECK(a.Tipo == b.Tipo && a.NumIngressi == b.NumIngressi && a.RevPic == b.RevPic);
-            if (k > prima.NumModuli)
-                FUZZ_CHECK(a.Indirizzo == b.Indirizzo);
-        }
-    }
+    suOgniModello(
+        testoDi(data, size), [](std::string& R, Model& m) { LeggiIndirizziModuli(R, m); },
+        [](const Model& m, const Model& prima, const std::string&, bool) {
+            FUZZ_CHECK(m.NumModuli == prima.NumModuli);
+            for (int k = 1; k <= MaxModuli; ++k) {
+                const Modulo& a = m.Moduli(k);
+                const Modulo& b = prima.Moduli(k);
+                FUZZ_CHECK(a.Tipo == b.Tipo && a.NumIngressi == b.NumIngressi &&
+                           a.RevPic == b.RevPic);
+                if (k > prima.NumModuli)
+                    FUZZ_CHECK(a.Indirizzo == b.Indirizzo);
+            }
+        });
     return 0;
 }
