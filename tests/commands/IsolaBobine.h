@@ -10,6 +10,7 @@
 #include "frame/Eventi.h"
 #include "island/Numeri.h"
 #include "support/FakeHost.h"
+#include "support/ReplyPort.h"
 
 #include <array>
 #include <deque>
@@ -20,7 +21,7 @@
 
 namespace ondrix::test {
 
-class IsolaBobine : public SerialPort {
+class IsolaBobine : public ReplyPort {
 public:
     struct Slot {
         int indice;
@@ -29,8 +30,6 @@ public:
     std::array<Slot, 32> slot{};
     std::string diagnosi;            // when not empty: the whole "GET DIAGNOSI" reply
     std::string contacolpi = "00125";  // what precedes "OK" in the counter's last reply
-    std::vector<std::string> lines;  // every line received, without CR LF
-    std::function<void(const std::string&)> onLine;
 
     IsolaBobine()
     {
@@ -48,29 +47,8 @@ public:
         return r + "OK\r\n";
     }
 
-    void setPortNumber(int n) override { number_ = n; }
-    int portNumber() const override { return number_; }
-    bool open() override { return open_ = true; }
-    void close() override { open_ = false; }
-    bool isOpen() const override { return open_; }
-    void write(const std::string& data) override
-    {
-        partial_ += data;
-        for (std::size_t p; (p = partial_.find("\r\n")) != std::string::npos;) {
-            std::string line = partial_.substr(0, p);
-            partial_.erase(0, p + 2);
-            lines.push_back(line);
-            if (onLine)
-                onLine(line);
-            input_ += rispondi(line);
-        }
-    }
-    std::int64_t outputCount() override { return 0; }
-    std::int64_t inputCount() override { return static_cast<std::int64_t>(input_.size()); }
-    std::string readAll() override { return std::exchange(input_, std::string()); }
-
-private:
-    std::string rispondi(const std::string& line)
+protected:
+    std::string rispondi(const std::string& line) override
     {
         if (relax_) {
             if (line == "1000") {
@@ -108,11 +86,9 @@ private:
         return primo;
     }
 
-    int number_ = 1;
-    bool open_ = false;
+private:
     bool relax_ = false;
     std::deque<std::string> seguito_;
-    std::string partial_, input_;
 };
 
 // Head (body 0, 8 stations) with six coils of indexes 0..5 at positions

@@ -19,6 +19,7 @@ namespace ondrix::test {
 
 class ReplyPort : public SerialPort {
 public:
+    virtual ~ReplyPort() = default;
     std::deque<std::string> replies;  // one per line, in order
     std::vector<std::string> lines;   // every line written, without CR LF
     // Called with each line before it is answered.
@@ -38,17 +39,23 @@ public:
             lines.push_back(line);
             if (onLine)
                 onLine(line);
-            if (replies.empty()) {
-                input_ += "OK\r\n";
-            } else {
-                input_ += replies.front();
-                replies.pop_front();
-            }
+            input_ += rispondi(line);
         }
     }
     std::int64_t outputCount() override { return 0; }
     std::int64_t inputCount() override { return static_cast<std::int64_t>(input_.size()); }
     std::string readAll() override { return std::exchange(input_, std::string()); }
+
+protected:
+    // The reply to one line: the next scripted one, "OK" when they have run out.
+    virtual std::string rispondi(const std::string&)
+    {
+        if (replies.empty())
+            return "OK\r\n";
+        std::string r = replies.front();
+        replies.pop_front();
+        return r;
+    }
 
 private:
     int number_ = 1;
