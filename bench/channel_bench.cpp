@@ -9,7 +9,6 @@
 #include "channel/Channel.h"
 #include "channel/CoreHost.h"
 #include "channel/QtSerialPort.h"
-#include "island/Model.h"
 #include "sim/SimulatedIsland.h"
 
 #include <QCoreApplication>
@@ -69,11 +68,10 @@ int main(int argc, char** argv)
 {
     QCoreApplication app(argc, argv);
     CoreHost host;
-    Testi testi;
-    testi.Messaggi(msg::Timeout1) = "Nessuna risposta dall'isola.";
-    testi.Messaggi(msg::Timeout2) = "Il programma termina.";
-    testi.Ritardo = 0.05f;  // the shipped [DELAY] of 50 ms
-    auto caption = [] { return std::string("channel_bench"); };
+    ParametriFissi parametri;
+    parametri.timeout = "Nessuna risposta dall'isola.\r\nIl programma termina.";
+    parametri.pausa = 0.05f;  // the shipped [DELAY] of 50 ms
+    parametri.titoloMessaggio = "channel_bench";
 
     // 1. Link check on a silent port: nothing answers, no thread runs.
     {
@@ -83,7 +81,7 @@ int main(int argc, char** argv)
             std::fprintf(stderr, "cannot open %s\n", pty.slave.c_str());
             return 1;
         }
-        Channel ch(port, host, testi, caption);
+        Channel ch(port, host, parametri);
         const double c0 = cpuSeconds();
         const std::int64_t w0 = nowUs();
         const bool found = ch.ProvaCollegamento();
@@ -134,7 +132,7 @@ int main(int argc, char** argv)
             std::fprintf(stderr, "cannot open %s\n", pty.slave.c_str());
             return 1;
         }
-        Channel ch(port, host, testi, caption);
+        Channel ch(port, host, parametri);
         if (!ch.ProvaCollegamento()) {
             std::fprintf(stderr, "the simulated island does not answer\n");
             return 1;
@@ -145,7 +143,7 @@ int main(int argc, char** argv)
             ch.InviaComando("GET DIAGNOSI", "OK");
             const std::int64_t back = nowUs();
             ms.push_back(static_cast<double>(back - okWritten[static_cast<std::size_t>(i)].load()) / 1000.0 -
-                         static_cast<double>(testi.Ritardo) * 1000.0);
+                         static_cast<double>(parametri.pausa) * 1000.0);
         }
         stop = true;
         server.join();

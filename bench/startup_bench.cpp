@@ -8,8 +8,8 @@
 //   startup_exchanges, startup_chars: the two counts behind the bound
 
 #include "channel/CoreHost.h"
-#include "frame/Configuratore.h"
-#include "frame/Eventi.h"
+#include "program/Configuratore.h"
+#include "program/Eventi.h"
 #include "sim/Scenario.h"
 #include "sim/SimulatedIsland.h"
 #include "sim/SimulatedPort.h"

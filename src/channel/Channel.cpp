@@ -1,7 +1,5 @@
 #include "channel/Channel.h"
 
-#include "island/Model.h"
-
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
@@ -34,9 +32,8 @@ struct ExchangeFlag {
 
 } // namespace
 
-Channel::Channel(SerialPort& port, Host& host, const Testi& testi,
-                 std::function<std::string()> caption)
-    : port_(port), host_(host), testi_(testi), caption_(std::move(caption))
+Channel::Channel(SerialPort& port, Host& host, const ParametriCanale& parametri)
+    : port_(port), host_(host), parametri_(parametri)
 {
 }
 
@@ -99,7 +96,8 @@ bool Channel::collect(std::string& buf, const std::string& atteso)
 void Channel::settle()
 {
     const std::int64_t t1 = host_.nowUs();
-    const float pause = std::isnan(testi_.Ritardo) ? 0.0f : testi_.Ritardo;
+    const float ritardo = parametri_.Ritardo();
+    const float pause = std::isnan(ritardo) ? 0.0f : ritardo;
     host_.processEvents();
     // Wake-up target only; the float comparison decides. Bounded so that an
     // absurd pause cannot overflow the microsecond arithmetic.
@@ -162,8 +160,7 @@ void Channel::timeout()
     // The channel stays busy while the message is up (its modal loop runs
     // timer ticks and the close box) and afterwards: nothing more is written.
     ended_ = true;
-    host_.messageBox(testi_.Messaggi(msg::Timeout1) + "\r\n" + testi_.Messaggi(msg::Timeout2),
-                     caption_ ? caption_() : std::string(), MessageButtons::Ok);
+    host_.messageBox(parametri_.messaggioTimeout(), parametri_.titolo(), MessageButtons::Ok);
     host_.endProgram(StatoTimeout);
     std::abort();  // endProgram never returns
 }

@@ -7,21 +7,43 @@
 #include "channel/Host.h"
 #include "channel/SerialPort.h"
 
-#include <functional>
 #include <optional>
 #include <string>
 
 namespace ondrix {
 
-struct Testi;
-
 // Exit status of the program after a reply time-out (or a lost port).
 constexpr int StatoTimeout = 3;
 
+// What the channel takes from the program: the settling pause and the
+// time-out message, both from the text resources, and the window's caption
+// as the message's title. Read at each use: they change when the texts are
+// applied again.
+class ParametriCanale {
+public:
+    virtual ~ParametriCanale() = default;
+    // Settling pause after every answered exchange, in seconds.
+    virtual float Ritardo() const = 0;
+    // The two lines of the time-out message.
+    virtual std::string messaggioTimeout() const = 0;
+    // Title of the message box.
+    virtual std::string titolo() const = 0;
+};
+
+// Parameters given once, for programs and tests that need no text resources.
+struct ParametriFissi : ParametriCanale {
+    float pausa = 0.0f;
+    std::string timeout;  // the message's text
+    std::string titoloMessaggio;
+
+    float Ritardo() const override { return pausa; }
+    std::string messaggioTimeout() const override { return timeout; }
+    std::string titolo() const override { return titoloMessaggio; }
+};
+
 class Channel {
 public:
-    // caption: the window's current caption, the title of the time-out message.
-    Channel(SerialPort& port, Host& host, const Testi& testi, std::function<std::string()> caption);
+    Channel(SerialPort& port, Host& host, const ParametriCanale& parametri);
 
     SerialPort& port() { return port_; }
 
@@ -72,12 +94,14 @@ private:
 
     SerialPort& port_;
     Host& host_;
-    const Testi& testi_;
-    std::function<std::string()> caption_;
+    const ParametriCanale& parametri_;
     bool dialogue_ = false;
     bool inExchange_ = false;
     bool ended_ = false;
     long exchanges_ = 0;
 };
+
+// One of the two ways to send a line: InviaComando, or InviaComandoOppureErrore.
+using Invio = std::string (Channel::*)(const std::string&, const std::string&);
 
 } // namespace ondrix

@@ -3,10 +3,12 @@
 // fieldbus index, in Diagnosi and in ConfBobine, and its button shows its
 // position on the body on pale yellow.
 
-#include "commands/Bobine.h"
-#include "frame/Configuratore.h"
-#include "frame/Gestori.h"
+#include "commands/Comandi.h"
+
+#include "frame/Sessione.h"
 #include "island/Numeri.h"
+#include "island/Regole.h"
+#include "view/Bobine.h"
 
 #include <cmath>
 
@@ -14,7 +16,7 @@ namespace ondrix {
 
 namespace {
 
-void pulsantiDisabilitata(Configuratore& c)
+void pulsantiDisabilitata(Sessione& c)
 {
     const Testi& t = c.m.testi;
     c.f.CmdAziona.setCaption(t.CaptChiudi);
@@ -27,7 +29,7 @@ void pulsantiDisabilitata(Configuratore& c)
 
 constexpr RigaDiagnosi RigaDisabilitata{IndiceDisabilitato, stato::Presente, 0};
 
-void disabilita(Configuratore& c, Control& b)
+void disabilita(Sessione& c, Control& b)
 {
     // Every row is found before anything is sent, so the island and the
     // tables either both change or neither does.
@@ -45,7 +47,7 @@ void disabilita(Configuratore& c, Control& b)
     c.m.Risposta = c.invia(b.caption(), "OK");
 
     pulsantiDisabilitata(c);
-    b.setBackColor(colore::GialloPallido);
+    b.setBackColor(ColoreDisabilitata);
     b.setBold(false);
     ConfBobina& cb = c.m.ConfBobine(*conf);
     b.setCaption(testo(cb.Posizione));
@@ -76,12 +78,12 @@ std::optional<int> rigaLibera(const Model& m)
     return std::nullopt;
 }
 
-void abilita(Configuratore& c, Control& b)
+void abilita(Sessione& c, Control& b)
 {
     const auto posizione = numeroCaption(b.caption());
     if (!posizione)
         return;
-    const auto conf = rigaConfPerPosizione(c, *posizione);
+    const auto conf = rigaConfPerPosizione(c.m, c.f, *posizione);
     const auto diag = rigaLibera(c.m);
     if (!conf || !diag)
         return;
@@ -107,10 +109,10 @@ void abilita(Configuratore& c, Control& b)
     c.f.CmdAbilita.setEnabled(true);
     c.f.CmdRelax.setCaption(t.CaptRelax);
     c.f.CmdRelax.setEnabled(true);
-    b.setBackColor(colore::Arancio);
+    b.setBackColor(*coloreStato(stato::Presente));
     b.setBold(false);
 
-    c.m.PrimaBobina = static_cast<std::int16_t>(corpoMostrato(c).prima);
+    c.m.PrimaBobina = static_cast<std::int16_t>(corpoMostrato(c.m, c.f).prima);
     b.setCaption(testo(*nuovo));
     c.m.ConfBobine(*conf).Indice = static_cast<std::int16_t>(*nuovo);
     c.m.Diagnosi(*diag) = RigaDiagnosi{static_cast<std::int16_t>(*nuovo), stato::Presente, 0};
@@ -124,9 +126,9 @@ struct Clessidra {
 
 } // namespace
 
-void CmdAbilita_Click(Configuratore& c)
+void CmdAbilita_Click(Sessione& c)
 {
-    Control* b = bobinaCorrente(c);
+    Control* b = bobinaCorrente(c.m, c.f);
     if (!b)
         return;
     if (c.f.CmdAbilita.caption() == c.m.testi.CaptAbilita)
@@ -135,7 +137,7 @@ void CmdAbilita_Click(Configuratore& c)
         disabilita(c, *b);
 }
 
-void CmdDisableAll_Click(Configuratore& c)
+void CmdDisableAll_Click(Sessione& c)
 {
     if (c.host.messageBox(c.m.testi.Messaggi(msg::DisableAll), c.f.caption(),
                           MessageButtons::YesNo) != MessageAnswer::Yes)
@@ -158,9 +160,9 @@ void CmdDisableAll_Click(Configuratore& c)
 
     for (std::size_t k = 0; k < c.f.Bobina.size(); ++k) {
         Control& b = *c.f.Bobina[k];
-        if (b.backColor() == colore::Grigio)
+        if (b.backColor() == coloreStato(stato::Assente))
             continue;
-        b.setBackColor(colore::GialloPallido);
+        b.setBackColor(ColoreDisabilitata);
         b.setBold(false);
         b.setCaption(testo(static_cast<long>(k) + 1));
     }

@@ -1,15 +1,17 @@
 // Relax of the selected coil, its stroke counter reset, and the island reset.
 
-#include "commands/Bobine.h"
-#include "frame/Configuratore.h"
-#include "frame/Gestori.h"
+#include "commands/Comandi.h"
+
+#include "frame/Sessione.h"
+#include "frame/Uscita.h"
 #include "island/Numeri.h"
+#include "view/Bobine.h"
 
 namespace ondrix {
 
-void CmdRelax_Click(Configuratore& c)
+void CmdRelax_Click(Sessione& c)
 {
-    Control* b = bobinaCorrente(c);
+    Control* b = bobinaCorrente(c.m, c.f);
     if (!b)
         return;
     // Row n + 1 holds the coil of index n; anything else names no row.
@@ -36,9 +38,9 @@ void CmdRelax_Click(Configuratore& c)
     c.m.Risposta = c.invia("1000", "OK");
 }
 
-void CmdAzzera_Click(Configuratore& c)
+void CmdAzzera_Click(Sessione& c)
 {
-    const auto riga = rigaConfDellaBobina(c, c.m.BobinaCorrente);
+    const auto riga = rigaConfDellaBobina(c.m, c.f, c.m.BobinaCorrente);
     if (!riga)
         return;
     const int posizione = c.m.ConfBobine(*riga).Posizione;
@@ -48,7 +50,7 @@ void CmdAzzera_Click(Configuratore& c)
     c.f.TxtColpi.setText("0");
 }
 
-void CmdReset_Click(Configuratore& c)
+void CmdReset_Click(Sessione& c)
 {
     c.m.Risposta = c.invia("CLEAR", "OK");
     c.host.messageBox(c.m.testi.Messaggi(msg::Spegnere), c.f.caption(), MessageButtons::Ok);

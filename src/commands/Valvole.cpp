@@ -1,15 +1,18 @@
 // Switching valve coils: the selected one (CmdAziona) or all of them (CmdAll).
 // The island's words run the electrical way: "CLOSE" energises a coil.
 
-#include "commands/Bobine.h"
-#include "frame/Configuratore.h"
-#include "frame/Gestori.h"
+#include "commands/Comandi.h"
+
+#include "diagnostics/Diagnosi.h"
+#include "frame/Sessione.h"
+#include "island/Regole.h"
+#include "view/Bobine.h"
 
 namespace ondrix {
 
-void CmdAziona_Click(Configuratore& c)
+void CmdAziona_Click(Sessione& c)
 {
-    Control* b = bobinaCorrente(c);
+    Control* b = bobinaCorrente(c.m, c.f);
     if (!b)
         return;
     // The caption is the coil's fieldbus index; without one there is no coil to name.
@@ -28,10 +31,10 @@ void CmdAziona_Click(Configuratore& c)
     // An energised coil cannot be disabled.
     c.f.CmdAbilita.setCaption(t.CaptDisabilita);
     c.f.CmdAbilita.setEnabled(!eccita);
-    b->setBackColor(eccita ? colore::Verde : colore::Arancio);
+    b->setBackColor(*coloreStato(eccita ? stato::Attivata : stato::Presente));
 
     const int r = rigaDiagnosiOSentinella(c.m, *indice);
-    DiagnosiBobina(c, r, *indice);
+    DiagnosiBobina(c.ch, c.m, r, *indice);
 
     int s = c.m.Diagnosi(r).Stato;
     if (r != RigaSentinella) {
@@ -53,7 +56,7 @@ void CmdAziona_Click(Configuratore& c)
     }
 }
 
-void CmdAll_Click(Configuratore& c)
+void CmdAll_Click(Sessione& c)
 {
     const Testi& t = c.m.testi;
     const bool eccita = c.f.CmdAll.caption() == t.CaptChiudiAll;
@@ -62,7 +65,7 @@ void CmdAll_Click(Configuratore& c)
     c.f.CmdAll.setCaption(eccita ? t.CaptApriAll : t.CaptChiudiAll);
     c.f.CmdAll.setEnabled(true);
 
-    DiagnosiIsola(c);
+    DiagnosiIsola(c.ch, c.m);
 
     for (int r = 1; r <= MaxDiagnosi; ++r) {
         RigaDiagnosi& d = c.m.Diagnosi(r);
@@ -74,7 +77,7 @@ void CmdAll_Click(Configuratore& c)
 
     // Only the coils the command switched are repainted: absent, disabled and
     // faulty ones keep their colour.
-    const Rgb switched = eccita ? colore::Arancio : colore::Verde;
+    const Rgb switched = *coloreStato(eccita ? stato::Presente : stato::Attivata);
     for (Control* b : c.f.Bobina) {
         if (b->backColor() != switched)
             continue;

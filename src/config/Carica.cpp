@@ -1,16 +1,19 @@
 // CmdCarica: a configuration file checked against the island, then written to it.
 
+#include "config/Configurazione.h"
+
 #include "config/File.h"
 #include "config/Formato.h"
-#include "frame/Configuratore.h"
-#include "frame/Gestori.h"
+#include "frame/Sessione.h"
+#include "island/Codifica.h"
+#include "view/Vista.h"
 
 namespace ondrix {
 
 namespace {
 
 // The model and window changes of the apply pass (after the disable pass).
-void applicaModifiche(Configuratore& c, const Piano& p)
+void applicaModifiche(Sessione& c, const Piano& p)
 {
     Model& m = c.m;
     for (int r = 1; r <= MaxBobine; ++r)
@@ -18,13 +21,8 @@ void applicaModifiche(Configuratore& c, const Piano& p)
     for (std::size_t k = 0; k < p.Diagnosi.size(); ++k)
         m.Diagnosi(static_cast<int>(k) + 1) = p.Diagnosi[k];
 
-    if (p.terminazione == Terminazione::On) {
-        c.f.CmdTerminazione.setCaption(m.testi.CaptTerminazioneOff);
-        c.f.ConnettoreProfibus.setFillColor(colore::Rosso);
-    } else if (p.terminazione == Terminazione::Off) {
-        c.f.CmdTerminazione.setCaption(m.testi.CaptTerminazioneOn);
-        c.f.ConnettoreProfibus.setFillColor(colore::Nero);
-    }
+    if (p.terminazione != Terminazione::Nessuna)
+        MostraTerminazione(c.f, m.testi, p.terminazione == Terminazione::On);
     if (p.IndiceBaudRate) {
         m.IndiceBaudRate = *p.IndiceBaudRate;
         c.f.CmdTerminazione.setCaption(m.TestiBaudRate(m.IndiceBaudRate + 1));
@@ -33,34 +31,34 @@ void applicaModifiche(Configuratore& c, const Piano& p)
 
 } // namespace
 
-void CmdCarica_Click(Configuratore& c)
+bool CmdCarica_Click(Sessione& c)
 {
     Host& h = c.host;
     h.setBusyPointer(true);
 
-    std::string nome = c.nomeFile;
+    std::string nome = c.f.NomeFile;
     if (!h.fileDialog(dialogoConfigurazione(false), nome) || nome.empty()) {
         h.setBusyPointer(false);
-        return;
+        return false;
     }
-    c.nomeFile = nome;
+    c.f.NomeFile = nome;
 
     const FileLetto letto = leggiFileConfigurazione(nome);
     if (!letto.ok()) {
         h.setBusyPointer(false);
         h.messageBox(messaggioLetturaFallita(nome, letto.errore), c.f.caption(),
                      MessageButtons::Ok);
-        return;
+        return false;
     }
 
     // Too large a file is no configuration: it is refused like one that differs.
     std::optional<Piano> piano;
     if (!letto.troppoGrande)
-        piano = pianoApplicazione(righeDi(decodificaFile(letto.bytes)), c.m);
+        piano = pianoApplicazione(righeDi(decodificaTesto(letto.bytes)), c.m);
     if (!piano) {
         h.messageBox(c.m.testi.Messaggi(msg::Configurazione), c.f.caption(), MessageButtons::Ok);
         h.setBusyPointer(false);
-        return;
+        return false;
     }
 
     for (std::size_t i = 0; i <= piano->scambi.size(); ++i) {
@@ -72,7 +70,7 @@ void CmdCarica_Click(Configuratore& c)
 
     h.setBusyPointer(false);
     h.messageBox(c.m.testi.Messaggi(msg::Successo), c.f.caption(), MessageButtons::Ok);
-    Form_Activate(c);
+    return true;
 }
 
 } // namespace ondrix

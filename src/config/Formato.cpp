@@ -3,6 +3,7 @@
 #include "config/Formato.h"
 
 #include "island/Numeri.h"
+#include "island/Regole.h"
 
 namespace ondrix {
 
@@ -14,8 +15,6 @@ std::string riga3(long a, long b, long c)
 }
 
 } // namespace
-
-std::string decodificaFile(std::string_view bytes) { return decodificaTesto(bytes); }
 
 std::vector<std::string> righeDi(std::string_view testo)
 {
@@ -56,20 +55,6 @@ std::string EstraiCampo(std::string_view riga, int n)
 }
 
 std::string rigaNumero(long v) { return testoConSegno(v) + " "; }
-
-std::string nomeProtocollo(int protocollo)
-{
-    switch (protocollo) {
-    case 1:
-        return "PROFIBUS";
-    case 2:
-        return "CANOPEN";
-    case 3:
-        return "DEVICENET";
-    default:
-        return {};
-    }
-}
 
 std::string indirizzoDaCaption(std::string_view captionProfibus)
 {
@@ -126,10 +111,10 @@ std::string scriviConfigurazione(const Model& m, std::string_view captionProfibu
         riga(riga3(b.Indice, b.Posizione, relax));
     }
 
-    if (m.Protocollo == 1) {
+    if (m.Protocollo == protocollo::Profibus) {
         riga(IntestazioneTerminazione);
         riga(captionTerminazione == m.testi.CaptTerminazioneOff ? "ON" : "OFF");
-    } else if (m.Protocollo == 2 || m.Protocollo == 3) {
+    } else if (haBaudRate(m.Protocollo)) {
         riga(IntestazioneBaudRate);
         riga(rigaNumero(m.IndiceBaudRate));
         // An index without a text (the island reported none of 0..7) leaves

@@ -5,11 +5,11 @@
 // can be driven with arbitrary input.
 //
 // The load runs in two steps built on one another: verificaConfigurazione
-// reads the whole file and refuses it at the first thing that differs from
-// the island or that no island can hold; pianoApplicazione (which runs the
-// check first) lists every exchange of the apply pass and the model changes
-// it makes. The handler sends the plan only once it is complete, so a refused
-// file sends nothing and the apply pass never reads a line the check did not.
+// reads the whole file once and refuses it at the first thing that differs
+// from the island or that no island can hold; pianoApplicazione (which runs
+// the check first) lists every exchange of the apply pass and the model
+// changes it makes, from the values the check read. The handler sends the
+// plan only once it is complete, so a refused file sends nothing.
 
 #include "island/Codifica.h"
 #include "island/Model.h"
@@ -25,10 +25,6 @@
 namespace ondrix {
 
 // ---- Text and lines ----------------------------------------------------------
-
-// A file's bytes as UTF-8: kept when they are well-formed UTF-8 (a leading
-// byte order mark dropped), else read as Windows-1252.
-std::string decodificaFile(std::string_view bytes);
 
 // The lines of a text. CR LF, a CR alone and an LF alone each end a line (files
 // are written with CR LF; a copy edited with another line end reads the same).
@@ -59,9 +55,6 @@ inline constexpr const char* IntestazioneBobine =
     "[INDICE PROFIBUS BOBINE - POSIZIONE FISICA - RELAX]";
 inline constexpr const char* IntestazioneTerminazione = "[RESISTENZA TERMINAZIONE]";
 inline constexpr const char* IntestazioneBaudRate = "[BAUD RATE]";
-
-// Name line of protocol codes 1..3; empty for any other code.
-std::string nomeProtocollo(int protocollo);
 
 // The slave address as the window shows it: the caption after its first colon
 // (the whole caption without one), spaces trimmed.
@@ -95,14 +88,6 @@ struct Verifica {
     bool SezioneFinale = false;      // termination or baud rate is applied
     explicit operator bool() const { return !rifiuto; }
 };
-
-// Slave address range of a protocol, inclusive. Codes other than 1..3 take
-// the widest (1..127): such an island is unknown, and its file is refused
-// earlier in practice anyway (it has no protocol name line).
-struct Intervallo {
-    int min, max;
-};
-Intervallo intervalloIndirizzo(int protocollo);
 
 // The check pass: compares the file with the island as the model holds it and
 // checks every value the apply pass will take from it.

@@ -1,23 +1,24 @@
 // CmdSalva: the island's configuration to a file.
 
+#include "config/Configurazione.h"
+
 #include "config/File.h"
 #include "config/Formato.h"
-#include "frame/Configuratore.h"
-#include "frame/Gestori.h"
+#include "frame/Sessione.h"
 
 namespace ondrix {
 
-void CmdSalva_Click(Configuratore& c)
+void CmdSalva_Click(Sessione& c)
 {
     Host& h = c.host;
     h.setBusyPointer(true);
 
-    std::string nome = c.nomeFile;
+    std::string nome = c.f.NomeFile;
     if (!h.fileDialog(dialogoConfigurazione(true), nome) || nome.empty()) {
         h.setBusyPointer(false);
         return;
     }
-    c.nomeFile = nome;
+    c.f.NomeFile = nome;
 
     const std::string bytes =
         scriviConfigurazione(c.m, c.f.PROFIBUS.caption(), c.f.CmdTerminazione.caption());

@@ -1,8 +1,10 @@
-// The configuration file's reader: the check pass and the apply plan.
+// The configuration file's reader: one pass over the lines that checks them
+// against the island and keeps what the apply pass sends; then the plan.
 
 #include "config/Formato.h"
 
 #include "island/Numeri.h"
+#include "island/Regole.h"
 
 #include <stdexcept>
 
@@ -55,36 +57,29 @@ std::optional<int> corpoDellaRiga(const Model& m, int r)
     return std::nullopt;
 }
 
-bool scriviIngressi(const Model& m)
-{
-    if (m.RevAtmel < 46)
-        return false;
-    for (int r = 1; r <= m.NumModuli && r <= MaxModuli; ++r)
-        if (m.Moduli(r).RevPic < 21)
-            return false;
-    return true;
-}
+// The file's module addresses are written: the island can take them.
+bool scriviIngressi(const Model& m) { return leggeConf(m) && moduliIndirizzabili(m); }
 
 struct Rifiutato {
     Rifiuto r;
 };
 
-// Reads the lines in order for the check pass: a missing line, a field that
-// is not an integer, or a value that differs refuses the file.
-class Controllore {
+// The file's lines in order, each read once: a missing line, a field that is
+// not an integer, or a value that differs refuses the file.
+class Righe {
 public:
-    explicit Controllore(const std::vector<std::string>& righe) : righe_(righe) {}
+    explicit Righe(const std::vector<std::string>& righe) : righe_(righe) {}
 
     std::size_t posizione() const { return i_; }  // index of the next line
     int riga() const { return static_cast<int>(i_); }  // number of the line just read
 
-    [[noreturn]] void rifiuta(Motivo motivo) const { throw Rifiutato{{motivo, riga()}}; }
-    [[noreturn]] void rifiutaRiga(Motivo motivo, int riga) const { throw Rifiutato{{motivo, riga}}; }
+    [[noreturn]] void rifiuta(Motivo motivo) const { rifiutaRiga(motivo, riga()); }
+    [[noreturn]] static void rifiutaRiga(Motivo motivo, int riga) { throw Rifiutato{{motivo, riga}}; }
 
     const std::string& leggi()
     {
         if (i_ >= righe_.size())
-            throw Rifiutato{{Motivo::RigaMancante, static_cast<int>(righe_.size()) + 1}};
+            rifiutaRiga(Motivo::RigaMancante, static_cast<int>(righe_.size()) + 1);
         return righe_[i_++];
     }
     void salta(int n)
@@ -101,10 +96,7 @@ public:
     }
     // A number line.
     std::int16_t numero() { return intero(trim(leggi())); }
-    std::int16_t campo(const std::string& riga, int n) const
-    {
-        return intero(EstraiCampo(riga, n));
-    }
+    std::int16_t campo(const std::string& riga, int n) const { return intero(EstraiCampo(riga, n)); }
     void confronta(long valore, long modello) const
     {
         if (valore != modello)
@@ -116,175 +108,201 @@ public:
             rifiuta(Motivo::FuoriLimiti);
     }
 
+    const std::vector<std::string>& tutte() const { return righe_; }
+
 private:
     const std::vector<std::string>& righe_;
     std::size_t i_ = 0;
 };
 
-Verifica verifica(const std::vector<std::string>& righe, const Model& m)
-{
+// What the check read that the apply pass sends.
+struct Contenuto {
     Verifica v;
-    Controllore L(righe);
-    const std::string& prima = L.leggi();
+    std::vector<std::int16_t> indirizziModuli;  // modules 1..NumModuli, with ScriviIngressi
+    std::int16_t indirizzoSlave = 0;
+    std::array<ConfBobina, MaxBobine> bobine{};
+    std::array<std::int16_t, MaxBobine> relax{};
+    std::optional<std::string> valoreFinale;  // the termination or baud-rate line
+};
 
-    if (prima == IntestazioneProtocollo) {
-        v.ScriviIngressi = false;
-        v.SezioneFinale = true;
-        L.confronta(L.numero(), m.Protocollo);
-        L.salta(2);
-    } else if (prima == IntestazioneModuli) {
-        v.SezioneFinale = true;
-        v.ScriviIngressi = scriviIngressi(m);
-        if (v.ScriviIngressi) {
-            L.limiti(m.NumModuli, 0, MaxModuli);
-            L.confronta(L.numero(), m.NumModuli);
-            L.salta(1);
-            bool usato[3] = {};
-            for (int r = 1; r <= MaxModuli; ++r) {
-                const std::string& riga = L.leggi();
-                L.confronta(L.campo(riga, 1), m.Moduli(r).Tipo);
-                if (r <= m.NumModuli) {
-                    // The address to be sent: 0, 1 or 2, each module its own.
-                    const int indirizzo = L.campo(riga, 3);
-                    L.limiti(indirizzo, 0, 2);
-                    if (usato[indirizzo])
-                        L.rifiuta(Motivo::FuoriLimiti);
-                    usato[indirizzo] = true;
-                }
-            }
+// The check pass, one section after the other.
+class Lettura {
+public:
+    Lettura(const std::vector<std::string>& righe, const Model& m) : L(righe), m_(m) {}
+
+    Contenuto leggi()
+    {
+        intestazione();
+        indirizzo();
+        corpi();
+        bobine();
+        sezioneFinale();
+        return std::move(c_);
+    }
+
+private:
+    // Line 1 names the layout: the older one starts with the protocol, the
+    // current one with the input modules.
+    void intestazione()
+    {
+        const std::string& prima = L.leggi();
+        if (prima == IntestazioneProtocollo) {
+            c_.v.ScriviIngressi = false;
+            c_.v.SezioneFinale = true;
+            L.confronta(L.numero(), m_.Protocollo);
+            L.salta(2);
+        } else if (prima == IntestazioneModuli) {
+            c_.v.SezioneFinale = true;
+            c_.v.ScriviIngressi = scriviIngressi(m_);
+            if (c_.v.ScriviIngressi)
+                moduli();
+            else
+                L.salta(13);
+            const std::string* riga = &L.leggi();
+            if (trim(*riga) == IntestazioneProtocollo)
+                riga = &L.leggi();
+            L.confronta(L.intero(trim(*riga)), m_.Protocollo);
+            L.salta(2);
         } else {
-            L.salta(13);
-        }
-        const std::string* riga = &L.leggi();
-        if (trim(*riga) == IntestazioneProtocollo)
-            riga = &L.leggi();
-        L.confronta(L.intero(trim(*riga)), m.Protocollo);
-        L.salta(2);
-    } else {
-        L.rifiuta(Motivo::Intestazione);
-    }
-
-    // The address line: the apply pass finds it after the first
-    // "[INDIRIZZO PROFIBUS SLAVE]" from where it stands, which must be this line.
-    const std::size_t posIndirizzo = L.posizione();
-    const std::string& indirizzo = L.leggi();
-    const std::size_t da = v.ScriviIngressi ? 3 + static_cast<std::size_t>(m.NumModuli) : 0;
-    std::size_t h = da;
-    while (h < righe.size() && righe[h] != IntestazioneIndirizzo)
-        ++h;
-    if (h + 1 != posIndirizzo)
-        L.rifiutaRiga(Motivo::IndirizzoMancante, static_cast<int>(posIndirizzo));
-    const Intervallo ammessi = intervalloIndirizzo(m.Protocollo);
-    L.limiti(L.intero(trim(indirizzo)), ammessi.min, ammessi.max);
-
-    L.salta(1);
-    L.confronta(L.numero(), m.TotaleBobine);
-
-    L.salta(1);
-    const int E = L.numero();
-    L.confronta(E, m.NumEspansioni);
-    L.limiti(E, 0, MaxEspansioni);
-
-    L.salta(1);
-    for (int r = 1; r <= E; ++r) {
-        const std::string& riga = L.leggi();
-        L.confronta(L.campo(riga, 1), m.Espansioni(r).NumPosti);
-        L.confronta(L.campo(riga, 2), m.Espansioni(r).NumBobine);
-    }
-
-    L.salta(1);
-    bool indiceUsato[MaxDiagnosi] = {};
-    for (int r = 1; r <= MaxBobine; ++r) {
-        const std::string& riga = L.leggi();
-        const int indice = L.campo(riga, 1);
-        const int posizione = L.campo(riga, 2);
-        const int relax = L.campo(riga, 3);
-        L.confronta(posizione, m.ConfBobine(r).Posizione);
-        L.limiti(relax, 0, 1);
-        if (presente(indice, posizione)) {
-            L.limiti(indice, 0, MaxDiagnosi - 1);
-            if (indiceUsato[indice])  // one fieldbus index names one coil
-                L.rifiuta(Motivo::FuoriLimiti);
-            indiceUsato[indice] = true;
-            L.limiti(posizione, 1, 16);
-            if (!corpoDellaRiga(m, r))
-                L.rifiuta(Motivo::FuoriLimiti);
+            L.rifiuta(Motivo::Intestazione);
         }
     }
 
-    if (v.SezioneFinale && m.Protocollo >= 1 && m.Protocollo <= 3) {
+    // Ten module rows of the island's types; the addresses to be sent are 0,
+    // 1 or 2, each module its own.
+    void moduli()
+    {
+        L.limiti(m_.NumModuli, 0, MaxModuli);
+        L.confronta(L.numero(), m_.NumModuli);
+        L.salta(1);
+        bool usato[3] = {};
+        for (int r = 1; r <= MaxModuli; ++r) {
+            const std::string& riga = L.leggi();
+            L.confronta(L.campo(riga, 1), m_.Moduli(r).Tipo);
+            if (r > m_.NumModuli)
+                continue;
+            const int indirizzo = L.campo(riga, 3);
+            L.limiti(indirizzo, 0, 2);
+            if (usato[indirizzo])
+                L.rifiuta(Motivo::FuoriLimiti);
+            usato[indirizzo] = true;
+            c_.indirizziModuli.push_back(static_cast<std::int16_t>(indirizzo));
+        }
+    }
+
+    // The apply pass finds the address after the first "[INDIRIZZO PROFIBUS
+    // SLAVE]" from where it stands, which must be this line.
+    void indirizzo()
+    {
+        const std::size_t posIndirizzo = L.posizione();
+        const std::string& indirizzo = L.leggi();
+        const auto& righe = L.tutte();
+        const std::size_t da = c_.v.ScriviIngressi ? 3 + static_cast<std::size_t>(m_.NumModuli) : 0;
+        std::size_t h = da;
+        while (h < righe.size() && righe[h] != IntestazioneIndirizzo)
+            ++h;
+        if (h + 1 != posIndirizzo)
+            Righe::rifiutaRiga(Motivo::IndirizzoMancante, static_cast<int>(posIndirizzo));
+        c_.indirizzoSlave = L.intero(trim(indirizzo));
+        const Intervallo ammessi = intervalloIndirizzo(m_.Protocollo);
+        L.limiti(c_.indirizzoSlave, ammessi.min, ammessi.max);
+    }
+
+    // Coil count, body count and the bodies' rows, all as the island has them.
+    void corpi()
+    {
+        L.salta(1);
+        L.confronta(L.numero(), m_.TotaleBobine);
+        L.salta(1);
+        const int E = L.numero();
+        L.confronta(E, m_.NumEspansioni);
+        L.limiti(E, 0, MaxEspansioni);
+        L.salta(1);
+        for (int r = 1; r <= E; ++r) {
+            const std::string& riga = L.leggi();
+            L.confronta(L.campo(riga, 1), m_.Espansioni(r).NumPosti);
+            L.confronta(L.campo(riga, 2), m_.Espansioni(r).NumBobine);
+        }
+    }
+
+    // 256 coil rows: the positions as the island has them; the present coils'
+    // indexes 0..31, each naming one coil that one of the bodies holds.
+    void bobine()
+    {
+        L.salta(1);
+        bool indiceUsato[MaxDiagnosi] = {};
+        for (int r = 1; r <= MaxBobine; ++r) {
+            const std::string& riga = L.leggi();
+            const int indice = L.campo(riga, 1);
+            const int posizione = L.campo(riga, 2);
+            const int relax = L.campo(riga, 3);
+            L.confronta(posizione, m_.ConfBobine(r).Posizione);
+            L.limiti(relax, 0, 1);
+            if (presente(indice, posizione)) {
+                L.limiti(indice, 0, MaxDiagnosi - 1);
+                if (indiceUsato[indice])
+                    L.rifiuta(Motivo::FuoriLimiti);
+                indiceUsato[indice] = true;
+                L.limiti(posizione, 1, 16);
+                if (!corpoDellaRiga(m_, r))
+                    L.rifiuta(Motivo::FuoriLimiti);
+            }
+            const auto k = static_cast<std::size_t>(r - 1);
+            c_.bobine[k] = {static_cast<std::int16_t>(indice), static_cast<std::int16_t>(posizione)};
+            c_.relax[k] = static_cast<std::int16_t>(relax);
+        }
+    }
+
+    // The termination (any text) or the baud-rate code (0..7).
+    void sezioneFinale()
+    {
+        if (!c_.v.SezioneFinale || !protocolloNoto(m_.Protocollo))
+            return;
         L.salta(1);
         const std::string& valore = L.leggi();
-        if (m.Protocollo != 1)
-            L.limiti(L.intero(trim(valore)), 0, 7);
-    }
-    return v;
-}
-
-// Reads the lines in order for the apply pass. The check pass has read the
-// same lines before, so running out of them is a fault of this program.
-class Lettore {
-public:
-    explicit Lettore(const std::vector<std::string>& righe) : righe_(righe) {}
-    const std::string& leggi()
-    {
-        if (i_ >= righe_.size())
-            throw std::logic_error("apply pass read past the end of the file");
-        return righe_[i_++];
-    }
-    void salta(int n)
-    {
-        for (int k = 0; k < n; ++k)
-            leggi();
+        if (haBaudRate(m_.Protocollo)) {
+            const int codice = L.intero(trim(valore));
+            L.limiti(codice, 0, CodiciBaudRate - 1);
+        }
+        c_.valoreFinale = valore;
     }
 
-private:
-    const std::vector<std::string>& righe_;
-    std::size_t i_ = 0;
+    Righe L;
+    const Model& m_;
+    Contenuto c_;
 };
 
-std::int16_t valore(std::string_view testo)
+std::optional<Contenuto> leggiContenuto(const std::vector<std::string>& righe, const Model& m,
+                                        Verifica& v)
 {
-    const auto v = interoFile(trim(testo));
-    if (!v)
-        throw std::logic_error("apply pass met a value the check did not");
-    return *v;
+    try {
+        Contenuto c = Lettura(righe, m).leggi();
+        v = c.v;
+        return c;
+    } catch (const Rifiutato& e) {
+        v = Verifica{};
+        v.rifiuto = e.r;
+        return std::nullopt;
+    }
 }
 
 } // namespace
 
-Intervallo intervalloIndirizzo(int protocollo)
-{
-    switch (protocollo) {
-    case 1:
-        return {3, 126};
-    case 2:
-        return {1, 127};
-    case 3:
-        return {1, 63};
-    default:
-        return {1, 127};
-    }
-}
-
 Verifica verificaConfigurazione(const std::vector<std::string>& righe, const Model& m)
 {
-    try {
-        return verifica(righe, m);
-    } catch (const Rifiutato& e) {
-        Verifica v;
-        v.rifiuto = e.r;
-        return v;
-    }
+    Verifica v;
+    leggiContenuto(righe, m, v);
+    return v;
 }
 
 std::optional<Piano> pianoApplicazione(const std::vector<std::string>& righe, const Model& m,
                                        Verifica* esito)
 {
-    const Verifica v = verificaConfigurazione(righe, m);
+    Verifica v;
+    const std::optional<Contenuto> f = leggiContenuto(righe, m, v);
     if (esito)
         *esito = v;
-    if (!v)
+    if (!f)
         return std::nullopt;
 
     Piano p;
@@ -293,30 +311,20 @@ std::optional<Piano> pianoApplicazione(const std::vector<std::string>& righe, co
     const auto invia = [&](std::string comando, std::string atteso) {
         p.scambi.push_back({std::move(comando), std::move(atteso)});
     };
-    Lettore L(righe);
 
     // Input modules: their current address, then the file's.
     if (v.ScriviIngressi) {
-        L.salta(3);
         if (m.NumModuli != 0)
             invia("DISABLE DIGITAL", "OK");
         for (int r = 1; r <= m.NumModuli; ++r) {
-            const std::string& riga = L.leggi();
             invia("ENABLE DIGITAL", "OLD ADDR");
             invia(testo(m.Moduli(r).Indirizzo), "NEW ADDR");
-            invia(testo(valore(EstraiCampo(riga, 3))), "OK");
+            invia(testo(f->indirizziModuli[static_cast<std::size_t>(r - 1)]), "OK");
         }
     }
 
-    // Slave address.
-    while (L.leggi() != IntestazioneIndirizzo) {
-    }
     invia("SET SLAVE ADDRESS", "NUM:");
-    invia(testo(valore(L.leggi())), "OK");
-
-    L.salta(3);
-    const int E = valore(L.leggi());
-    L.salta(1 + E);
+    invia(testo(f->indirizzoSlave), "OK");
 
     // Disable pass, over the coils as the island has them now.
     for (int r = 1; r <= MaxBobine; ++r) {
@@ -329,26 +337,20 @@ std::optional<Piano> pianoApplicazione(const std::vector<std::string>& righe, co
     p.puntoModifiche = p.scambi.size();
 
     // The file's coil rows; its present coils fill the diagnosis rows in order.
-    L.salta(1);
-    for (int r = 1; r <= MaxBobine; ++r) {
-        const std::string& riga = L.leggi();
-        ConfBobina& b = p.ConfBobine[static_cast<std::size_t>(r - 1)];
-        b.Indice = valore(EstraiCampo(riga, 1));
-        b.Posizione = valore(EstraiCampo(riga, 2));
+    p.ConfBobine = f->bobine;
+    for (std::size_t k = 0; k < p.ConfBobine.size(); ++k) {
+        const ConfBobina& b = p.ConfBobine[k];
         if (presente(b.Indice, b.Posizione) && p.Diagnosi.size() < MaxDiagnosi)
-            p.Diagnosi.push_back({b.Indice, 0, valore(EstraiCampo(riga, 3))});
+            p.Diagnosi.push_back({b.Indice, 0, f->relax[k]});
     }
 
     // Termination or baud rate.
-    if (v.SezioneFinale && m.Protocollo >= 1 && m.Protocollo <= 3) {
-        L.salta(1);
-        const std::string& riga = L.leggi();
-        if (m.Protocollo == 1) {
-            p.terminazione = riga == "ON" ? Terminazione::On : Terminazione::Off;
-            invia(p.terminazione == Terminazione::On ? "TERMINAZIONE ON" : "TERMINAZIONE OFF",
-                  "OK");
+    if (f->valoreFinale) {
+        if (m.Protocollo == protocollo::Profibus) {
+            p.terminazione = *f->valoreFinale == "ON" ? Terminazione::On : Terminazione::Off;
+            invia(p.terminazione == Terminazione::On ? "TERMINAZIONE ON" : "TERMINAZIONE OFF", "OK");
         } else {
-            p.IndiceBaudRate = valore(riga);
+            p.IndiceBaudRate = *interoFile(trim(*f->valoreFinale));
             invia("SET BAUD RATE", "NUM:");
             invia(testoConSegno(*p.IndiceBaudRate), "OK");
         }

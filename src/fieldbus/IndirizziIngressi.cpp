@@ -1,5 +1,9 @@
-#include "frame/Configuratore.h"
-#include "frame/Gestori.h"
+// The input modules' addresses: asked for one by one, then written to the island.
+
+#include "fieldbus/Fieldbus.h"
+
+#include "diagnostics/Diagnosi.h"
+#include "frame/Sessione.h"
 #include "island/Numeri.h"
 
 #include <algorithm>
@@ -15,7 +19,7 @@ constexpr int ModuliIndirizzabili = 3;
 
 // Asks until the answer is an address 0..2 other than escluso; nothing when
 // the box is cancelled (empty answer).
-std::optional<int> chiediIndirizzo(Configuratore& c, const std::string& prompt, int escluso)
+std::optional<int> chiediIndirizzo(Sessione& c, const std::string& prompt, int escluso)
 {
     for (;;) {
         c.m.Risposta = c.host.inputBox(prompt, c.f.caption(), "");
@@ -33,7 +37,7 @@ std::optional<int> chiediIndirizzo(Configuratore& c, const std::string& prompt, 
 
 } // namespace
 
-void CmdAddressIn_Click(Configuratore& c)
+void CmdAddressIn_Click(Sessione& c)
 {
     c.f.Timer1.setEnabled(false);
     const Testi& t = c.m.testi;

@@ -1,35 +1,16 @@
-#include "frame/Configuratore.h"
-#include "frame/Gestori.h"
-#include "island/Numeri.h"
+// The island's slave address: asked for until it lies in the protocol's range.
 
-#include <cmath>
+#include "fieldbus/Fieldbus.h"
+
+#include "frame/Sessione.h"
+#include "island/Numeri.h"
+#include "island/Regole.h"
 
 namespace ondrix {
 
-namespace {
-
-struct Intervallo {
-    int min, max;
-};
-
-// Slave addresses each fieldbus allows.
-Intervallo intervallo(int protocollo)
+void CmdPAddress_Click(Sessione& c)
 {
-    switch (protocollo) {
-    case 2:  // CANOPEN
-        return {1, 127};
-    case 3:  // DEVICENET
-        return {1, 63};
-    default:  // PROFIBUS
-        return {3, 126};
-    }
-}
-
-} // namespace
-
-void CmdPAddress_Click(Configuratore& c)
-{
-    const Intervallo r = intervallo(c.m.Protocollo);
+    const Intervallo r = intervalloIndirizzo(c.m.Protocollo);
     c.m.Risposta = c.invia("SET SLAVE ADDRESS", "NUM:");
     // The island now waits for a number: the dialogue is always completed,
     // a cancel re-sends the current address.
@@ -43,7 +24,7 @@ void CmdPAddress_Click(Configuratore& c)
         }
         c.m.Risposta = risposta;
         valore = valoreIniziale(risposta);
-        if (valore >= r.min && valore <= r.max)
+        if (r.contiene(valore))
             break;
     }
     // What the island gets and the label shows is the number accepted, never

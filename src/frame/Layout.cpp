@@ -1,7 +1,7 @@
 #include "frame/Layout.h"
 
-#include "frame/Configuratore.h"
-#include "frame/Gestori.h"
+#include "channel/Host.h"
+#include "form/Form.h"
 #include "island/Risorse.h"
 
 #include <algorithm>
@@ -14,11 +14,10 @@ namespace {
 int almenoZero(int v) { return std::max(0, v); }
 
 // Sets the outer size; like any size change it runs the resize handler.
-void dimensiona(Configuratore& c, int larghezza, int altezza)
+void dimensiona(Form& f, int larghezza, int altezza)
 {
-    Form& f = c.f;
     f.setGeometry(f.left(), f.top(), larghezza, altezza);
-    Form_Resize(c);
+    Form_Resize(f);
 }
 
 } // namespace
@@ -45,10 +44,9 @@ void PosizionaBarre(Form& f, bool conFrame3)
     }
 }
 
-void Form_Load(Configuratore& c)
+void Form_Load(Host& host, Form& f)
 {
-    Form& f = c.f;
-    const ScreenInfo s = c.host.screen();
+    const ScreenInfo s = host.screen();
     const double tx = s.twipsPerPixelX;
     const double ty = s.twipsPerPixelY;
     f.setFrameSize(static_cast<int>(s.frameWidthPx * tx), static_cast<int>(s.frameHeightPx * ty));
@@ -59,7 +57,7 @@ void Form_Load(Configuratore& c)
     // whole design height.
     f.AltezzaProgetto = f.height();
     f.AltezzaBarraVerticale = f.VScroll1.height();
-    dimensiona(c, f.width(), f.AltezzaBarraVerticale);
+    dimensiona(f, f.width(), f.AltezzaBarraVerticale);
     const int passoV = static_cast<int>(10 * ty);
     f.VScroll1.setHeight(almenoZero(f.clientHeight()));
     f.VScroll1.setScrollRange(0, f.AltezzaProgetto - f.AltezzaBarraVerticale, passoV, passoV);
@@ -67,7 +65,7 @@ void Form_Load(Configuratore& c)
     // Horizontal likewise.
     f.LarghezzaProgetto = f.width();
     f.LarghezzaBarraOrizzontale = f.HScroll1.width();
-    dimensiona(c, f.LarghezzaBarraOrizzontale, f.height());
+    dimensiona(f, f.LarghezzaBarraOrizzontale, f.height());
     const int passoH = static_cast<int>(10 * tx);
     f.HScroll1.setWidth(almenoZero(f.clientWidth()));
     f.HScroll1.setScrollRange(0, f.LarghezzaProgetto - f.LarghezzaBarraOrizzontale, passoH, passoH);
@@ -75,26 +73,25 @@ void Form_Load(Configuratore& c)
     PosizionaBarre(f, true);
 
     // Size from the resource file (0: the whole screen above the taskbar).
-    const int x = LeggiChiaveFinestra(c.host, "[DIMENSIONESCHERMOX]");
-    const int y = LeggiChiaveFinestra(c.host, "[DIMENSIONESCHERMOY]");
+    const int x = LeggiChiaveFinestra(host, "[DIMENSIONESCHERMOX]");
+    const int y = LeggiChiaveFinestra(host, "[DIMENSIONESCHERMOY]");
 
     f.LayoutPronto = true;
 
     const int altezza = y != 0 ? static_cast<int>(y * ty)
-                               : static_cast<int>(s.heightPx * ty) - AltezzaTaskbar(c.host);
-    dimensiona(c, f.width(), altezza);
+                               : static_cast<int>(s.heightPx * ty) - AltezzaTaskbar(host);
+    dimensiona(f, f.width(), altezza);
     const int larghezza = x != 0 ? static_cast<int>(x * tx) : static_cast<int>(s.widthPx * tx);
-    dimensiona(c, larghezza, f.height());
+    dimensiona(f, larghezza, f.height());
 
     // Position from the resource file, in pixels from the screen's top left.
-    const int ix = LeggiChiaveFinestra(c.host, "[INIZIALEX]");
-    const int iy = LeggiChiaveFinestra(c.host, "[INIZIALEY]");
+    const int ix = LeggiChiaveFinestra(host, "[INIZIALEX]");
+    const int iy = LeggiChiaveFinestra(host, "[INIZIALEY]");
     f.setGeometry(static_cast<int>(ix * tx), static_cast<int>(iy * ty), f.width(), f.height());
 }
 
-void Form_Resize(Configuratore& c)
+void Form_Resize(Form& f)
 {
-    Form& f = c.f;
     if (!f.LayoutPronto)
         return;
     PosizionaBarre(f, false);
@@ -114,7 +111,7 @@ void scorri(Form& f, Sposta sposta)
         const Kind k = ctl->kind();
         if (k == Kind::HScrollBar || k == Kind::VScrollBar || k == Kind::Timer)
             continue;
-        if (ctl->container() != nullptr || ctl->name() == "Frame3")
+        if (ctl->container() != nullptr || ctl == &f.Frame3)
             continue;
         sposta(*ctl);
     }
@@ -122,17 +119,15 @@ void scorri(Form& f, Sposta sposta)
 
 } // namespace
 
-void ScorriOrizzontale(Configuratore& c)
+void ScorriOrizzontale(Form& f)
 {
-    Form& f = c.f;
     const int d = f.UltimoValoreOrizzontale - f.HScroll1.scrollValue();
     scorri(f, [d](Control& ctl) { ctl.setLeft(ctl.left() + d); });
     f.UltimoValoreOrizzontale = f.HScroll1.scrollValue();
 }
 
-void ScorriVerticale(Configuratore& c)
+void ScorriVerticale(Form& f)
 {
-    Form& f = c.f;
     const int d = f.UltimoValoreVerticale - f.VScroll1.scrollValue();
     scorri(f, [d](Control& ctl) { ctl.setTop(ctl.top() + d); });
     f.UltimoValoreVerticale = f.VScroll1.scrollValue();

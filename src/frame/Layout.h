@@ -15,4 +15,13 @@ int AltezzaTaskbar(Host& host);
 // the client area; with conFrame3 also gives Frame3 the bars' thickness.
 void PosizionaBarre(Form& f, bool conFrame3);
 
+// The window's load: size and position from the resource file, the screen
+// and the taskbar, the scroll bars over the design.
+void Form_Load(Host& host, Form& f);
+// The bars follow the window's size (nothing before the load has sized it).
+void Form_Resize(Form& f);
+// A scroll bar moved: every top-level control moves by the difference.
+void ScorriOrizzontale(Form& f);
+void ScorriVerticale(Form& f);
+
 } // namespace ondrix

@@ -1,7 +1,9 @@
 // Administrator mode, exit, and leaving service mode on unload.
 
-#include "frame/Configuratore.h"
-#include "frame/Gestori.h"
+#include "frame/Uscita.h"
+
+#include "frame/Sessione.h"
+#include "island/Regole.h"
 
 #include <cstdlib>
 
@@ -9,10 +11,9 @@ namespace ondrix {
 
 namespace {
 constexpr const char* PasswordAmministratore = "VELIROMANTICO";
-constexpr int RevPicAmministratore = 35;
 } // namespace
 
-void Image1_DblClick(Configuratore& c)
+void Image1_DblClick(Sessione& c)
 {
     Model& m = c.m;
     m.Risposta = c.host.inputBox("", "PASSWORD", "");
@@ -20,23 +21,23 @@ void Image1_DblClick(Configuratore& c)
         return;
     // The body chosen in the list; a selection that names no row unlocks nothing.
     const int riga = m.EspansioneCorrente + 1;
-    if (!m.Espansioni.valid(riga) || m.Espansioni(riga).RevPic < RevPicAmministratore)
+    if (!m.Espansioni.valid(riga) || m.Espansioni(riga).RevPic < firmware::CorpoAmministratore)
         return;
     c.f.CmdBootloader.setVisible(true);
     c.f.TxtColpi.setVisible(true);
     c.f.CmdAzzera.setVisible(true);
 }
 
-void CmdBootloader_Click(Configuratore&) {}
+void CmdBootloader_Click(Sessione&) {}
 
-void CmdEsci_Click(Configuratore& c) { Form_Unload(c); }
+void CmdEsci_Click(Sessione& c) { Form_Unload(c); }
 
-void Form_Unload(Configuratore& c)
+void Form_Unload(Sessione& c)
 {
     c.invia("EXIT SV", "OK");
     try {
-        if (c.port.isOpen())
-            c.port.close();
+        if (c.ch.port().isOpen())
+            c.ch.port().close();
     } catch (const PortError&) {
         // The program ends all the same.
     }

@@ -1,7 +1,7 @@
 #include "gui/MainWindow.h"
 
-#include "frame/Configuratore.h"
-#include "frame/Eventi.h"
+#include "program/Configuratore.h"
+#include "program/Eventi.h"
 #include "gui/Widgets.h"
 
 #include <QCloseEvent>

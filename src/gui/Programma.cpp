@@ -1,7 +1,7 @@
 #include "gui/Programma.h"
 
-#include "frame/Configuratore.h"
-#include "frame/Eventi.h"
+#include "program/Configuratore.h"
+#include "program/Eventi.h"
 #include "gui/MainWindow.h"
 #include "gui/QtHost.h"
 

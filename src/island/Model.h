@@ -82,18 +82,6 @@ struct Modulo {
     std::int16_t Indirizzo = 0;
 };
 
-// Texts and settings loaded from "Stringhe.txt" (the shared module's values).
-struct Testi {
-    std::string CaptChiudi, CaptApri;
-    std::string CaptAbilita, CaptDisabilita;
-    std::string CaptChiudiAll, CaptApriAll;
-    std::string CaptRelax, CaptNoRelax;
-    std::string CaptTerminazioneOn, CaptTerminazioneOff;
-    Table<std::string, 11> Messaggi;
-    Table<std::string, 2> TestiInput;
-    float Ritardo = 0.0f;  // settling pause, seconds
-};
-
 // Indexes into Messaggi.
 namespace msg {
 constexpr int Successo = 1;
@@ -108,6 +96,24 @@ constexpr int Address3 = 9;
 constexpr int Address4 = 10;
 constexpr int DisableAll = 11;
 }
+
+// Texts and settings loaded from "Stringhe.txt" (the shared module's values).
+struct Testi {
+    std::string CaptChiudi, CaptApri;
+    std::string CaptAbilita, CaptDisabilita;
+    std::string CaptChiudiAll, CaptApriAll;
+    std::string CaptRelax, CaptNoRelax;
+    std::string CaptTerminazioneOn, CaptTerminazioneOff;
+    Table<std::string, 11> Messaggi;
+    Table<std::string, 2> TestiInput;
+    float Ritardo = 0.0f;  // settling pause, seconds
+
+    // The two lines of the time-out message (also the port search's failure).
+    std::string MessaggioTimeout() const
+    {
+        return Messaggi(msg::Timeout1) + "\r\n" + Messaggi(msg::Timeout2);
+    }
+};
 
 struct Model {
     Testi testi;

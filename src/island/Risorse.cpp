@@ -1,7 +1,7 @@
 #include "island/Risorse.h"
 
 #include "channel/Host.h"
-#include "frame/Configuratore.h"
+#include "island/Codifica.h"
 #include "island/Numeri.h"
 
 #include <charconv>
@@ -13,18 +13,9 @@
 
 namespace ondrix {
 
-std::string decodificaRisorse(std::string_view bytes) { return decodificaTesto(bytes); }
-
 // ---- Lookup -----------------------------------------------------------------
 
-namespace {
-
-struct Ricerca {
-    bool chiave = false;               // a line equals the key
-    std::optional<std::string> valore; // the line after it, if any
-};
-
-Ricerca cerca(std::string_view testo, std::string_view key)
+RicercaChiave cercaChiave(std::string_view testo, std::string_view key)
 {
     // Cuts the line starting at pos; moves pos past its end (CR LF or CR).
     // No line is left once pos has reached the end of the text.
@@ -47,7 +38,7 @@ Ricerca cerca(std::string_view testo, std::string_view key)
     std::size_t pos = 0;
     while (auto r = riga(pos)) {
         if (*r == key) {
-            Ricerca esito{true, std::nullopt};
+            RicercaChiave esito{true, std::nullopt};
             if (auto valore = riga(pos))
                 esito.valore = std::string(*valore);
             return esito;
@@ -56,11 +47,9 @@ Ricerca cerca(std::string_view testo, std::string_view key)
     return {};
 }
 
-} // namespace
-
 std::optional<std::string> LeggiChiave(std::string_view testo, std::string_view key)
 {
-    return cerca(testo, key).valore;
+    return cercaChiave(testo, key).valore;
 }
 
 std::optional<double> numeroRisorse(std::string_view v)
@@ -95,22 +84,6 @@ std::optional<double> numeroRisorse(std::string_view v)
     return negativo ? -x : x;
 }
 
-const std::array<const char*, 50> ChiaviAvvio = {
-    "[INTESTAZIONE FORM]", "[PROFIBUS]",        "[LABEL1]",          "[LABEL2]",
-    "[LABEL3]",            "[LABEL4]",          "[LABEL5]",          "[LABEL6]",
-    "[LABEL7]",            "[LABEL8]",          "[LABEL9]",          "[LABEL10]",
-    "[LABEL11]",           "[LABEL12]",         "[SOFTWARE]",        "[PIC]",
-    "[ATMEL]",             "[LblAlimentazione]", "[CmdPAddress]",    "[CmdReset]",
-    "[CmdSalva]",          "[CmdCarica]",       "[CmdDisableAll]",   "[CAPTCHIUDI]",
-    "[CAPTAPRI]",          "[CAPTABILITA]",     "[CAPTDISABILITA]",  "[CAPTCHIUDIALL]",
-    "[CAPTAPRIALL]",       "[CAPTRELAX]",       "[CAPTNORELAX]",     "[CmdEsci]",
-    "[CmdTerminazioneON]", "[CmdTerminazioneOFF]", "[CmdAddressIn]", "[MSGSUCCESSO]",
-    "[MSGSPEGNERE]",       "[MSGSERIALE]",      "[MSGCONFIGURAZIONE]", "[MSGTIMEOUT1]",
-    "[MSGTIMEOUT2]",       "[MSGADDRESS1]",     "[MSGADDRESS2]",     "[MSGADDRESS3]",
-    "[MSGADDRESS4]",       "[MSGDISABLEALL]",   "[INPUTINDIRIZZO]",  "[INPUTINDICE]",
-    "[DELAY]",             "[DELAYINPUT]",
-};
-
 const std::array<const char*, 4> ChiaviFinestra = {
     "[DIMENSIONESCHERMOX]", "[DIMENSIONESCHERMOY]", "[INIZIALEX]", "[INIZIALEY]"};
 
@@ -132,17 +105,12 @@ std::optional<std::string> leggiFileRisorse(const std::string& path)
     std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
     if (in.bad())
         return std::nullopt;
-    return decodificaRisorse(bytes);
+    return decodificaTesto(bytes);
 }
 
 // ---- Start-up ---------------------------------------------------------------
 
 namespace {
-
-// Index in ChiaviAvvio of the two number keys.
-constexpr std::size_t KDelay = 48, KDelayInput = 49;
-// The timer's interval range (milliseconds).
-constexpr double IntervalloMassimo = 65535;
 
 std::string testoMotivo(const RisorsaMancante& e, bool italiano)
 {
@@ -175,114 +143,6 @@ std::string messaggioRisorse(const RisorsaMancante& e)
     return "File delle risorse di testo non utilizzabile:\n" + e.file + "\n" + testoMotivo(e, true) +
            "\nIl programma termina.\n\n" + "Text resource file not usable:\n" + e.file + "\n" +
            testoMotivo(e, false) + "\nThe program ends.";
-}
-
-void ApplicaTesti(Configuratore& c, std::string_view testo, const std::string& file)
-{
-    using M = RisorsaMancante::Motivo;
-    std::array<std::string, ChiaviAvvio.size()> v;
-    for (std::size_t k = 0; k < ChiaviAvvio.size(); ++k) {
-        const std::string key = ChiaviAvvio[k];
-        Ricerca r = cerca(testo, key);
-        if (!r.valore) {
-            const M motivo = r.chiave ? M::Valore : M::Chiave;
-            throw RisorsaMancante(file, key, "resource key " + key + " missing in " + file, motivo);
-        }
-        v[k] = std::move(*r.valore);
-    }
-
-    auto numeroDi = [&](std::size_t k) {
-        auto x = numeroRisorse(v[k]);
-        if (!x)
-            throw RisorsaMancante(file, ChiaviAvvio[k],
-                                  std::string("resource key ") + ChiaviAvvio[k] + " not a number",
-                                  M::Numero, v[k]);
-        return *x;
-    };
-    auto fuoriLimiti = [&](std::size_t k) {
-        return RisorsaMancante(file, ChiaviAvvio[k],
-                               std::string("resource key ") + ChiaviAvvio[k] + " out of range",
-                               M::FuoriLimiti, v[k]);
-    };
-    // A negative pause or interval has no meaning, and a timer cannot take
-    // an interval beyond its range: refused like a value that is no number.
-    const double delay = numeroDi(KDelay);
-    const float ritardo = static_cast<float>(delay / 1000.0);
-    if (delay < 0 || !std::isfinite(ritardo))
-        throw fuoriLimiti(KDelay);
-    const double intervallo = std::nearbyint(numeroDi(KDelayInput));  // a half to the even
-    if (intervallo < 0 || intervallo > IntervalloMassimo)
-        throw fuoriLimiti(KDelayInput);
-
-    Form& f = c.f;
-    Testi& t = c.m.testi;
-    std::size_t k = 0;
-    auto next = [&]() -> std::string& { return v[k++]; };
-    f.setCaption(next());
-    f.PROFIBUS.setCaption(next());
-    f.Label1.setCaption(next());
-    f.Label2.setCaption(next());
-    f.Label3.setCaption(next());
-    f.Label4.setCaption(next());
-    f.Label5.setCaption(next());
-    f.Label6.setCaption(next());
-    f.Label7.setCaption(next());
-    f.Label8.setCaption(next());
-    f.Label9.setCaption(next());
-    f.Label10.setCaption(next());
-    f.Label11.setCaption(next());
-    f.Label12.setCaption(next());
-    f.Software.setCaption(next());
-    f.PIC.setCaption(next());
-    f.ATMEL.setCaption(next());
-    f.LblAlimentazione.setCaption(next());
-    f.CmdPAddress.setCaption(next());
-    f.CmdReset.setCaption(next());
-    f.CmdSalva.setCaption(next());
-    f.CmdCarica.setCaption(next());
-    f.CmdDisableAll.setCaption(next());
-    t.CaptChiudi = next();
-    t.CaptApri = next();
-    f.CmdAziona.setCaption(t.CaptChiudi);
-    t.CaptAbilita = next();
-    t.CaptDisabilita = next();
-    f.CmdAbilita.setCaption(t.CaptAbilita);
-    t.CaptChiudiAll = next();
-    t.CaptApriAll = next();
-    f.CmdAll.setCaption(t.CaptChiudiAll);
-    t.CaptRelax = next();
-    t.CaptNoRelax = next();
-    f.CmdRelax.setCaption(t.CaptRelax);
-    f.CmdEsci.setCaption(next());
-    t.CaptTerminazioneOn = next();
-    t.CaptTerminazioneOff = next();
-    f.CmdAddressIn.setCaption(next());
-    for (int i = 1; i <= 11; ++i)
-        t.Messaggi(i) = next();
-    t.TestiInput(1) = next();
-    t.TestiInput(2) = next();
-    t.Ritardo = ritardo;
-    f.Timer1.setInterval(static_cast<int>(intervallo));
-}
-
-void CaricaTestiOppureErrore(Configuratore& c)
-{
-    const std::string file = percorsoRisorse(c.host);
-    auto testo = leggiFileRisorse(file);
-    if (!testo)
-        throw RisorsaMancante(file, {}, "resource file " + file + " cannot be read",
-                              RisorsaMancante::Motivo::File);
-    ApplicaTesti(c, *testo, file);
-}
-
-void CaricaTesti(Configuratore& c)
-{
-    try {
-        CaricaTestiOppureErrore(c);
-    } catch (const RisorsaMancante& e) {
-        c.host.messageBox(messaggioRisorse(e), TitoloErroreRisorse, MessageButtons::Ok);
-        c.host.endProgram(StatoRisorse);
-    }
 }
 
 int LeggiChiaveFinestra(Host& host, const std::string& key)

@@ -1,6 +1,6 @@
 #pragma once
 // Text resources: "Stringhe.txt" beside the program. LeggiChiave looks a key
-// up; CaricaTesti applies every key at the start-up.
+// up; the start-up applies every key to the window (program/Testi.h).
 //
 // The file is read whole and decoded to UTF-8 first (UTF-8 when its bytes are
 // valid UTF-8, Windows-1252 otherwise); every lookup then scans the decoded
@@ -8,8 +8,6 @@
 
 #include <array>
 #include <optional>
-#include "island/Codifica.h"
-
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -17,7 +15,6 @@
 namespace ondrix {
 
 class Host;
-struct Configuratore;
 
 // Exit status after a missing or incomplete resource file.
 constexpr int StatoRisorse = 2;
@@ -50,9 +47,12 @@ struct RisorsaMancante : std::runtime_error {
 
 // ---- Pure functions over text ----------------------------------------------
 
-// The file's bytes as UTF-8: kept as they are when valid UTF-8 (a leading
-// byte order mark dropped), else read as Windows-1252.
-std::string decodificaRisorse(std::string_view bytes);
+// A key looked up: whether a line equals it, and the line after it if any.
+struct RicercaChiave {
+    bool chiave = false;
+    std::optional<std::string> valore;
+};
+RicercaChiave cercaChiave(std::string_view testo, std::string_view key);
 
 // Looks key (with its brackets) up in the decoded text. A line ends at CR LF
 // or at a CR alone; a line feed alone is an ordinary character. The first
@@ -65,8 +65,7 @@ std::optional<std::string> LeggiChiave(std::string_view testo, std::string_view 
 // optional sign, digits with an optional decimal point. Empty otherwise.
 std::optional<double> numeroRisorse(std::string_view valore);
 
-// The 50 keys the start-up reads, in their order, and the four window keys.
-extern const std::array<const char*, 50> ChiaviAvvio;
+// The four window keys.
 extern const std::array<const char*, 4> ChiaviFinestra;
 
 // ---- File access ------------------------------------------------------------
@@ -77,24 +76,8 @@ std::string percorsoRisorse(Host& host);
 // The decoded text of the file at path; empty when it cannot be read.
 std::optional<std::string> leggiFileRisorse(const std::string& path);
 
-// ---- Start-up ---------------------------------------------------------------
-
-// Reads the 50 keys from the decoded text and applies them in order to the
-// window and the model. Throws RisorsaMancante (naming file and key) before
-// changing anything when a key, a value or a number is missing.
-void ApplicaTesti(Configuratore& c, std::string_view testo, const std::string& file);
-
-// ApplicaTesti on the program's "Stringhe.txt"; throws RisorsaMancante.
-void CaricaTestiOppureErrore(Configuratore& c);
-
 // The built-in message for a resource failure: names the file and the key.
 std::string messaggioRisorse(const RisorsaMancante& e);
-
-// Start-up step 2: reads the 50 keys in order and applies them to the window
-// and the model (captions, caption texts, messages, prompts, Ritardo, the
-// interval of Timer1). On a missing file or key it shows one built-in message
-// naming the file and the key and ends the program with StatoRisorse.
-void CaricaTesti(Configuratore& c);
 
 // One of the window keys ("[DIMENSIONESCHERMOX]" ...) as an integer; 0 when
 // the file, the key or a number is missing.

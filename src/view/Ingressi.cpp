@@ -1,19 +1,17 @@
-#include "view/Ingressi.h"
+// The input panel: one input module with its inputs coloured by state, and
+// the option buttons and list that switch between inputs and outputs.
 
-#include "frame/Configuratore.h"
-#include "frame/Gestori.h"
+#include "view/Vista.h"
+
+#include "frame/Sessione.h"
 #include "island/Model.h"
 #include "island/Numeri.h"
+#include "island/Regole.h"
 
-#include <algorithm>
 
 namespace ondrix {
 
 namespace {
-
-// Modules below this revision, or a head below the next, cannot be re-addressed.
-constexpr int RevPicIndirizzi = 21;
-constexpr int RevAtmelIndirizzi = 41;
 
 // Colour of an input by its state; nothing for a state that is neither.
 void coloraIngresso(Control& b, int stato)
@@ -52,13 +50,11 @@ std::optional<int> moduloScelto(const Form& f)
     return n - 1;
 }
 
-void DisegnaInput(Configuratore& c, int Indice)
+void DisegnaInput(const Model& m, Form& f, int Indice)
 {
     // Only modules 1..10 exist; anything else is not drawn at all.
     if (!Table<Modulo, MaxModuli>::valid(Indice + 1))
         return;
-    Form& f = c.f;
-    const Model& m = c.m;
     const Modulo& M = m.Moduli(Indice + 1);
 
     f.Frame2.setVisible(false);
@@ -93,24 +89,21 @@ void DisegnaInput(Configuratore& c, int Indice)
     }
 
     f.CmdAddressIn.setVisible(true);
-    const int moduli = std::clamp<int>(m.NumModuli, 0, MaxModuli);
-    bool offri = moduli > 0 && m.RevAtmel >= RevAtmelIndirizzi;
-    for (int k = 1; k <= moduli; ++k)
-        if (m.Moduli(k).RevPic < RevPicIndirizzi)
-            offri = false;
+    const bool offri = m.NumModuli > 0 && m.RevAtmel >= firmware::AtmelIndirizziModuli &&
+                       moduliIndirizzabili(m);
     if (!offri)
         f.CmdAddressIn.setVisible(false);
 }
 
-void OptInput_Click(Configuratore& c)
+void OptInput_Click(Sessione& c)
 {
     c.f.Combo2.setEnabled(true);
     c.f.Combo1.setEnabled(false);
     if (auto indice = moduloScelto(c.f))
-        DisegnaInput(c, *indice);
+        DisegnaInput(c.m, c.f, *indice);
 }
 
-void OptOutput_Click(Configuratore& c)
+void OptOutput_Click(Sessione& c)
 {
     c.f.Combo2.setEnabled(false);
     c.f.Combo1.setEnabled(true);
@@ -128,11 +121,11 @@ void OptOutput_Click(Configuratore& c)
         DisegnaEspansione(c, indice);
 }
 
-void Combo2_Click(Configuratore& c)
+void Combo2_Click(Sessione& c)
 {
     const int i = c.f.Combo2.listIndex();
     if (i != -1)
-        DisegnaInput(c, i);
+        DisegnaInput(c.m, c.f, i);
 }
 
 } // namespace ondrix

@@ -1,28 +1,15 @@
 // A click on a coil button: remember the coil, offer the commands its state
 // allows, frame it in red, and in administrator mode show its stroke counter.
 
-#include "view/Selezione.h"
+#include "view/Vista.h"
 
-#include "commands/Bobine.h"
-#include "frame/Configuratore.h"
-#include "frame/Gestori.h"
+#include "frame/Sessione.h"
 #include "island/Numeri.h"
+#include "island/Regole.h"
+#include "island/Risposte.h"
+#include "view/Bobine.h"
 
 namespace ondrix {
-
-std::optional<long> contacolpiDaRisposta(std::string_view risposta)
-{
-    const std::string campo = trim(risposta.substr(0, 5));
-    if (campo.empty())
-        return std::nullopt;
-    long n = 0;
-    for (char ch : campo) {
-        if (ch < '0' || ch > '9')
-            return std::nullopt;
-        n = n * 10 + (ch - '0');
-    }
-    return n;
-}
 
 std::string formattaColpi(long long n, const std::string& separatore)
 {
@@ -40,10 +27,10 @@ std::string formattaColpi(long long n, const std::string& separatore)
 
 namespace {
 
-void leggiContacolpi(Configuratore& c, int i)
+void leggiContacolpi(Sessione& c, int i)
 {
     // No row, no reading: a wrong row would show another coil's counter.
-    const auto riga = rigaConfDellaBobina(c, i);
+    const auto riga = rigaConfDellaBobina(c.m, c.f, i);
     if (!riga) {
         c.f.TxtColpi.setText("");
         return;
@@ -59,7 +46,7 @@ void leggiContacolpi(Configuratore& c, int i)
 
 } // namespace
 
-void Bobina_Click(Configuratore& c, int i)
+void Bobina_Click(Sessione& c, int i, const std::function<void()>& commuta)
 {
     if (i < 0 || i >= static_cast<int>(c.f.Bobina.size()))
         return;
@@ -70,26 +57,26 @@ void Bobina_Click(Configuratore& c, int i)
     c.f.CmdRelax.setEnabled(true);
     c.m.BobinaCorrente = static_cast<std::int16_t>(i);
 
-    const Rgb col = b.backColor();
+    const std::optional<int> st = statoDelColore(b.backColor());
     bool commutabile = false;
-    if (col == colore::Arancio) {
+    if (st == stato::Presente) {
         c.f.CmdAziona.setCaption(t.CaptChiudi);
         c.f.CmdAziona.setEnabled(true);
         c.f.CmdAbilita.setCaption(t.CaptDisabilita);
         c.f.CmdAbilita.setEnabled(true);
         commutabile = true;
-    } else if (col == colore::Verde) {
+    } else if (st == stato::Attivata) {
         c.f.CmdAziona.setCaption(t.CaptApri);
         c.f.CmdAziona.setEnabled(true);
         c.f.CmdAbilita.setCaption(t.CaptDisabilita);
         c.f.CmdAbilita.setEnabled(false);
         commutabile = true;
-    } else if (col == colore::Rosso) {
+    } else if (st && guasta(*st)) {
         c.f.CmdAziona.setCaption(t.CaptChiudi);
         c.f.CmdAziona.setEnabled(false);
         c.f.CmdAbilita.setCaption(t.CaptDisabilita);
         c.f.CmdAbilita.setEnabled(false);
-    } else if (col == colore::GialloPallido) {
+    } else if (b.backColor() == ColoreDisabilitata) {
         c.f.CmdAziona.setCaption(t.CaptChiudi);
         c.f.CmdAziona.setEnabled(false);
         c.f.CmdAbilita.setCaption(t.CaptAbilita);
@@ -98,8 +85,8 @@ void Bobina_Click(Configuratore& c, int i)
     }
 
     // Ctrl held at the moment of the click: switch the coil at once.
-    if (commutabile && c.host.ctrlKeyDown())
-        CmdAziona_Click(c);
+    if (commutabile && c.host.ctrlKeyDown() && commuta)
+        commuta();
 
     if (c.f.TxtColpi.visible())
         leggiContacolpi(c, i);

@@ -2,8 +2,9 @@
 // what is returned, how long each phase lasts, and how an exchange ends.
 
 #include "channel/Channel.h"
-#include "frame/Configuratore.h"
-#include "frame/Eventi.h"
+#include "support/Parametri.h"
+#include "program/Configuratore.h"
+#include "program/Eventi.h"
 #include "island/Model.h"
 #include "support/FakeHost.h"
 #include "support/ScriptedPort.h"
@@ -101,7 +102,8 @@ protected:
     LoggingPort port{host};
     Testi testi;
     std::string caption = "Configuratore isola";
-    Channel ch{port, host, testi, [this] { return caption; }};
+    ondrix::test::ParametriTesti parametri{testi, [this] { return caption; }};
+    Channel ch{port, host, parametri};
 };
 
 TEST_F(ChannelTest, ReplyInPiecesIsMatchedOnTheAccumulatedText)

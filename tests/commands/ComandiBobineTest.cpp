@@ -2,7 +2,7 @@
 // island received, and the Form and the model afterwards.
 
 #include "commands/IsolaBobine.h"
-#include "frame/Gestori.h"
+#include "program/Gestori.h"
 
 #include <gtest/gtest.h>
 

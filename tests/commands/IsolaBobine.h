@@ -6,8 +6,8 @@
 // Configuratore on it with a hand-filled model and draws the chosen body.
 
 #include "channel/SerialPort.h"
-#include "frame/Configuratore.h"
-#include "frame/Eventi.h"
+#include "program/Configuratore.h"
+#include "program/Eventi.h"
 #include "island/Numeri.h"
 #include "support/FakeHost.h"
 #include "support/ReplyPort.h"

@@ -1,8 +1,8 @@
 // The coil work on the simulated island after a real start-up: the lines the
 // island received, what it did with them, and the Form and the model.
 
-#include "frame/Eventi.h"
-#include "frame/Gestori.h"
+#include "program/Eventi.h"
+#include "program/Gestori.h"
 #include "support/IslandRig.h"
 
 #include <gtest/gtest.h>

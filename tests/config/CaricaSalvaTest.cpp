@@ -3,8 +3,8 @@
 #include "config/File.h"
 #include "config/Formato.h"
 #include "config/Isola.h"
-#include "frame/Configuratore.h"
-#include "frame/Gestori.h"
+#include "program/Configuratore.h"
+#include "program/Gestori.h"
 #include "support/FakeHost.h"
 
 #include <QtCore/QDir>
@@ -103,7 +103,7 @@ TEST_F(Banco, SaveThenLoadOnTheSameIsland)
     // Cancelling the next dialog writes nothing and keeps the name.
     CmdSalva_Click(c);
     EXPECT_EQ(host.messages.size(), 1u);
-    EXPECT_EQ(c.nomeFile, nome);
+    EXPECT_EQ(c.f.NomeFile, nome);
 
     // The load dialog offers the same name; the island gets the whole
     // sequence, with the model changed before the last section is sent.

@@ -1,6 +1,7 @@
 // The file's text form and its writer, byte for byte.
 
 #include "config/Formato.h"
+#include "island/Codifica.h"
 #include "config/Isola.h"
 
 #include <gtest/gtest.h>
@@ -77,8 +78,8 @@ TEST(Formato, TextIsWindows1252OnDiskAndUtf8Inside)
     EXPECT_EQ(utf8ACp1252("\u4e2d"), "?");     // not in the code page
     EXPECT_EQ(utf8ACp1252("a\xFF" "b"), "a?b"); // not UTF-8
     EXPECT_EQ(cp1252AUtf8("N\xB0 \x80"), "N\u00b0 \u20ac");
-    EXPECT_EQ(decodificaFile("N\xB0"), "N\u00b0");             // Windows-1252
-    EXPECT_EQ(decodificaFile("\xEF\xBB\xBFN\u00b0"), "N\u00b0"); // UTF-8, mark dropped
+    EXPECT_EQ(decodificaTesto("N\xB0"), "N\u00b0");             // Windows-1252
+    EXPECT_EQ(decodificaTesto("\xEF\xBB\xBFN\u00b0"), "N\u00b0"); // UTF-8, mark dropped
 }
 
 TEST(Scrittura, ProfibusIslandWithTwoModules)

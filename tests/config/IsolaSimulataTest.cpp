@@ -1,7 +1,8 @@
 // Save and load against the simulated island, through the window's events.
 
 #include "config/Formato.h"
-#include "frame/Eventi.h"
+#include "island/Codifica.h"
+#include "program/Eventi.h"
 #include "support/IslandRig.h"
 
 #include <QtCore/QTemporaryDir>
@@ -61,7 +62,7 @@ struct SuIsola : ::testing::Test {
         rig.host.fileAnswers = {nome};
         eventoClick(rig.c, rig.c.f.CmdCarica);
     }
-    Righe righeFile() const { return righeDi(decodificaFile(leggi(nome))); }
+    Righe righeFile() const { return righeDi(decodificaTesto(leggi(nome))); }
     void riscrivi(const Righe& righe) const
     {
         std::string s;

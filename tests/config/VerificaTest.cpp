@@ -1,6 +1,7 @@
 // The reader: what the check pass refuses, and what the apply pass sends.
 
 #include "config/Formato.h"
+#include "island/Codifica.h"
 #include "config/Isola.h"
 
 #include <gtest/gtest.h>
@@ -18,7 +19,7 @@ using Scambi = std::vector<Scambio>;
 
 Righe salvato(const Model& m, const std::string& terminazione = TermOff)
 {
-    return righeDi(decodificaFile(scriviConfigurazione(m, "INDIRIZZO SLAVE: 5", terminazione)));
+    return righeDi(decodificaTesto(scriviConfigurazione(m, "INDIRIZZO SLAVE: 5", terminazione)));
 }
 
 // The lines sent, commands and arguments alike.

@@ -2,9 +2,10 @@
 // bring it into the Diagnosi table.
 
 #include "diagnostics/Diagnosi.h"
+#include "island/Risposte.h"
 
 #include "commands/IsolaBobine.h"
-#include "frame/Gestori.h"
+#include "program/Gestori.h"
 
 #include <gtest/gtest.h>
 
@@ -128,7 +129,7 @@ TEST(DiagnosiIsola, RewritesIndexAndStateOfEveryRow)
     t.island.slot[6] = {6, 'Z'};   // unknown letter: state kept
     t.c.m.Diagnosi(7).Stato = 5;
     t.c.m.Diagnosi(3).Relax = 1;
-    DiagnosiIsola(t.c);
+    DiagnosiIsola(t.c.ch, t.c.m);
     EXPECT_EQ(t.lines(), (test::Linee{"GET DIAGNOSI"}));
     const Model& m = t.c.m;
     EXPECT_EQ(m.Diagnosi(5).Indice, -1);
@@ -148,7 +149,7 @@ TEST(DiagnosiIsola, BrokenReplyKeepsTheRowsReadAndLeavesTheOthers)
     BancoBobine t;
     t.island.diagnosi = Testa + record("9", "C") + record("8", "I") + record("x", "P") + "OK\r\n";
     const RigaDiagnosi terza = t.c.m.Diagnosi(3);
-    DiagnosiIsola(t.c);
+    DiagnosiIsola(t.c.ch, t.c.m);
     EXPECT_EQ(t.c.m.Diagnosi(1).Indice, 9);
     EXPECT_EQ(t.c.m.Diagnosi(1).Stato, 3);
     EXPECT_EQ(t.c.m.Diagnosi(2).Indice, 8);
@@ -157,7 +158,7 @@ TEST(DiagnosiIsola, BrokenReplyKeepsTheRowsReadAndLeavesTheOthers)
 
     BancoBobine corta;
     corta.island.diagnosi = "OK\r\n";
-    EXPECT_NO_THROW(DiagnosiIsola(corta.c));
+    EXPECT_NO_THROW(DiagnosiIsola(corta.c.ch, corta.c.m));
     EXPECT_EQ(corta.c.m.Diagnosi(1).Indice, 0);
     EXPECT_EQ(corta.c.m.Diagnosi(1).Stato, 2);
 }
@@ -170,11 +171,11 @@ TEST(DiagnosiBobina, UpdatesOnlyTheGivenRowFromTheRecordOfItsIndex)
     Model& m = t.c.m;
     m.Diagnosi(2).Stato = 5;
     const Model prima = m;
-    DiagnosiBobina(t.c, 2, 1);
+    DiagnosiBobina(t.c.ch, t.c.m, 2, 1);
     EXPECT_EQ(m.Diagnosi(2).Stato, 2);  // the record of 1, not of 11 or 21
     EXPECT_EQ(m.Diagnosi(2).Indice, 1);
 
-    DiagnosiBobina(t.c, 4, 3);  // "A": gone from the index look-ups
+    DiagnosiBobina(t.c.ch, t.c.m, 4, 3);  // "A": gone from the index look-ups
     EXPECT_EQ(m.Diagnosi(4).Indice, -1);
     EXPECT_EQ(m.Diagnosi(4).Stato, 1);
     for (int r = 1; r <= 33; ++r) {
@@ -191,20 +192,20 @@ TEST(DiagnosiBobina, NoRecordOrNoRowLeavesTheTableAlone)
     t.island.diagnosi = Testa + record("11", "C") + record("2", "A") + "OK\r\n";
     Model& m = t.c.m;
     m.Diagnosi(2).Stato = 5;
-    DiagnosiBobina(t.c, 2, 1);  // no record of 1: not the first record's letter
+    DiagnosiBobina(t.c.ch, t.c.m, 2, 1);  // no record of 1: not the first record's letter
     EXPECT_EQ(m.Diagnosi(2).Stato, 5);
     EXPECT_EQ(m.Diagnosi(2).Indice, 1);
 
     // The sentinel keeps its values whatever the record says.
-    DiagnosiBobina(t.c, 33, 2);
+    DiagnosiBobina(t.c.ch, t.c.m, 33, 2);
     EXPECT_EQ(m.Diagnosi(33).Indice, 255);
     EXPECT_EQ(m.Diagnosi(33).Stato, 1);
-    DiagnosiBobina(t.c, 0, 2);
-    DiagnosiBobina(t.c, 99, 2);
+    DiagnosiBobina(t.c.ch, t.c.m, 0, 2);
+    DiagnosiBobina(t.c.ch, t.c.m, 99, 2);
     EXPECT_EQ(t.lines().size(), 4u);  // each call still asks the island
 
     t.island.diagnosi = "OK";
-    EXPECT_NO_THROW(DiagnosiBobina(t.c, 3, 2));
+    EXPECT_NO_THROW(DiagnosiBobina(t.c.ch, t.c.m, 3, 2));
     EXPECT_EQ(m.Diagnosi(3).Stato, 2);
 }
 

@@ -1,6 +1,6 @@
 // The input poll on the simulated default island (16 + 8 inputs).
 
-#include "frame/Eventi.h"
+#include "program/Eventi.h"
 #include "support/IslandRig.h"
 
 #include <gtest/gtest.h>

@@ -1,6 +1,7 @@
-#include "diagnostics/Polling.h"
-#include "frame/Eventi.h"
-#include "frame/Gestori.h"
+#include "diagnostics/Diagnosi.h"
+#include "island/Risposte.h"
+#include "program/Eventi.h"
+#include "program/Gestori.h"
 #include "support/ReplyPort.h"
 
 #include <gtest/gtest.h>
@@ -27,7 +28,7 @@ TEST(LeggiIngressi, ModulesOf16And8FillRows1To16And17To24)
     a[2].stato = "ON";
     auto b = records(8, "ON", 100);
     b[7].stato = "OFF";
-    auto l = leggiIngressi(rispostaIngressi({a, b}), conteggi({16, 8}));
+    auto l = LeggiStatiIngressi(rispostaIngressi({a, b}), conteggi({16, 8}));
     ASSERT_EQ(l.ingressi.size(), 24u);
     EXPECT_FALSE(l.interrotta);
     EXPECT_EQ(l.moduli, 2);
@@ -50,7 +51,7 @@ TEST(LeggiIngressi, StateTextsAreTrimmedOfBlanksAndOthersLeaveTheState)
     a[2] = {170, "DIS"};
     a[3] = {3, "on"};
     a[4] = {4, "\tON"};  // a tab is no blank
-    auto l = leggiIngressi(rispostaIngressi({a}), conteggi({8}));
+    auto l = LeggiStatiIngressi(rispostaIngressi({a}), conteggi({8}));
     ASSERT_EQ(l.ingressi.size(), 8u);
     EXPECT_EQ(l.ingressi[0].stato, 1);
     EXPECT_EQ(l.ingressi[1].stato, 0);
@@ -76,15 +77,15 @@ TEST(LeggiIngressi, StopsWhereTheReplyStopsMatchingAndKeepsWhatWasRead)
     const std::string due = rispostaIngressi({records(16, "ON"), records(8, "ON")});
 
     // More blocks than modules.
-    auto l = leggiIngressi(due, conteggi({16}));
+    auto l = LeggiStatiIngressi(due, conteggi({16}));
     EXPECT_EQ(l.ingressi.size(), 16u);
     EXPECT_TRUE(l.interrotta);
 
     // Fewer records than the modules hold.
-    l = leggiIngressi(due, conteggi({16, 16}));
+    l = LeggiStatiIngressi(due, conteggi({16, 16}));
     EXPECT_EQ(l.ingressi.size(), 24u);
     EXPECT_TRUE(l.interrotta);
-    l = leggiIngressi(rispostaIngressi({records(16, "ON")}), conteggi({16, 8}));
+    l = LeggiStatiIngressi(rispostaIngressi({records(16, "ON")}), conteggi({16, 8}));
     EXPECT_EQ(l.ingressi.size(), 16u);
     EXPECT_EQ(l.moduli, 1);
 
@@ -92,24 +93,24 @@ TEST(LeggiIngressi, StopsWhereTheReplyStopsMatchingAndKeepsWhatWasRead)
     std::string corta = rispostaIngressi({records(8, "ON")});
     corta.erase(corta.rfind("\tIN\t"));
     corta += "OK";
-    l = leggiIngressi(corta, conteggi({8}));
+    l = LeggiStatiIngressi(corta, conteggi({8}));
     EXPECT_EQ(l.ingressi.size(), 7u);
     EXPECT_TRUE(l.interrotta);
 
     // A non-numeric input number.
     std::string r = rispostaIngressi({records(8, "ON")});
     r.replace(r.find("6\tIN"), 1, "x");
-    l = leggiIngressi(r, conteggi({8}));
+    l = LeggiStatiIngressi(r, conteggi({8}));
     EXPECT_EQ(l.ingressi.size(), 6u);
     EXPECT_TRUE(l.interrotta);
 
     // A module whose input count is unknown (type not read).
-    l = leggiIngressi(due, conteggi({16, -1}));
+    l = LeggiStatiIngressi(due, conteggi({16, -1}));
     EXPECT_EQ(l.ingressi.size(), 16u);
     EXPECT_TRUE(l.interrotta);
 
     // Shorter than heading and tail.
-    l = leggiIngressi("OK", conteggi({16}));
+    l = LeggiStatiIngressi("OK", conteggi({16}));
     EXPECT_TRUE(l.ingressi.empty());
 }
 
@@ -118,7 +119,7 @@ TEST(LeggiIngressi, NeverMoreThan10BlocksOr50Inputs)
     // Eleven 8-input modules: 88 inputs announced, 50 rows to hold them.
     std::vector<std::vector<Record>> undici(11, records(8, "ON"));
     std::vector<std::int16_t> otto(11, 8);
-    auto l = leggiIngressi(rispostaIngressi(undici), otto);
+    auto l = LeggiStatiIngressi(rispostaIngressi(undici), otto);
     ASSERT_EQ(l.ingressi.size(), 50u);
     EXPECT_EQ(l.ingressi.back().riga, 50);
     EXPECT_TRUE(l.interrotta);
@@ -126,7 +127,7 @@ TEST(LeggiIngressi, NeverMoreThan10BlocksOr50Inputs)
     // Eleven 1-input blocks: the eleventh is never read.
     std::vector<std::vector<Record>> piccoli(11, records(1, "ON"));
     std::vector<std::int16_t> uno(11, 1);
-    l = leggiIngressi(rispostaIngressi(piccoli), uno);
+    l = LeggiStatiIngressi(rispostaIngressi(piccoli), uno);
     EXPECT_EQ(l.ingressi.size(), 10u);
     EXPECT_EQ(l.moduli, 10);
     EXPECT_TRUE(l.interrotta);
@@ -148,7 +149,7 @@ TEST(LeggiIngressi, ArbitraryRepliesNeverFailAndStayInBounds)
         for (auto& x : n)
             x = static_cast<std::int16_t>(conteggio(rng));
         LetturaIngressi l;
-        ASSERT_NO_THROW(l = leggiIngressi(r, n));
+        ASSERT_NO_THROW(l = LeggiStatiIngressi(r, n));
         int prima = 0;
         for (const auto& i : l.ingressi) {
             ASSERT_GT(i.riga, prima);

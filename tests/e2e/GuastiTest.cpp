@@ -3,8 +3,8 @@
 // configuration load, a save to a place that cannot take the file.
 
 #include "channel/Channel.h"
-#include "frame/Eventi.h"
-#include "frame/Gestori.h"
+#include "program/Eventi.h"
+#include "program/Gestori.h"
 #include "support/IslandRig.h"
 
 #include <QtCore/QTemporaryDir>

@@ -8,8 +8,8 @@
 // that ends the program (exit, island reset, close box, time-out) goes on
 // with a new configurator on a new island. Seeded, bounded in count.
 
-#include "frame/Eventi.h"
-#include "frame/Gestori.h"
+#include "program/Eventi.h"
+#include "program/Gestori.h"
 #include "support/IslandRig.h"
 
 #include <QtCore/QTemporaryDir>

@@ -1,6 +1,6 @@
 // Fieldbus settings on the simulated island.
 
-#include "frame/Eventi.h"
+#include "program/Eventi.h"
 #include "support/IslandRig.h"
 
 #include <gtest/gtest.h>

@@ -1,5 +1,5 @@
-#include "frame/Eventi.h"
-#include "frame/Gestori.h"
+#include "program/Eventi.h"
+#include "program/Gestori.h"
 #include "support/ReplyPort.h"
 
 #include <gtest/gtest.h>

@@ -1,4 +1,4 @@
-#include "frame/Form.h"
+#include "form/Form.h"
 
 #include <gtest/gtest.h>
 

@@ -3,8 +3,8 @@
 
 #include "frame/Layout.h"
 
-#include "frame/Eventi.h"
-#include "frame/Gestori.h"
+#include "program/Eventi.h"
+#include "program/Gestori.h"
 #include "support/ReplyPort.h"
 
 #include <gtest/gtest.h>
@@ -138,7 +138,7 @@ TEST(Layout, ResizeBeforeTheLayoutIsReadyPlacesNothing)
     Finestra w(chiavi(640, 480));
     Form& f = w.c.f;
     f.setGeometry(0, 0, 6000, 4000);
-    Form_Resize(w.c);
+    Form_Resize(w.c.f);
     EXPECT_EQ(f.HScroll1.top(), 8400);
     EXPECT_EQ(f.VScroll1.left(), 11640);
     EXPECT_TRUE(f.HScroll1.visible());

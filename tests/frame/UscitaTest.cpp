@@ -1,8 +1,8 @@
 // Administrator mode (the password on Image1) and the exit paths, which all
 // take the island out of service mode.
 
-#include "frame/Eventi.h"
-#include "frame/Gestori.h"
+#include "program/Eventi.h"
+#include "program/Gestori.h"
 #include "support/IslandRig.h"
 #include "support/ReplyPort.h"
 

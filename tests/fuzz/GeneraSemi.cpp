@@ -5,7 +5,7 @@
 //   fuzz_semi <corpus folder>     (tests/fuzz/corpus in the source tree)
 
 #include "config/Formato.h"
-#include "frame/Gestori.h"
+#include "program/Gestori.h"
 #include "sim/SimulatedIsland.h"
 #include "support/IslandRig.h"
 
@@ -98,7 +98,6 @@ void risposte(const std::string& nome, const sim::Scenario& s)
     scrivi("slave_address", nome, risposta(isola, {"GET SLAVE ADDRESS"}));
     scrivi("valvole_presenti", nome, risposta(isola, {"GET VALVOLE PRESENTI"}));
     const std::string diagnosi = risposta(isola, {"GET DIAGNOSI"});
-    scrivi("diagnosi_avvio", nome, diagnosi);
     scrivi("diagnosi", nome, diagnosi);
     scrivi("relax", nome, risposta(isola, {"GET RELAX"}));
     scrivi("rev_fw", nome, risposta(isola, {"GET REV FW"}));

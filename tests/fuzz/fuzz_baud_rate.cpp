@@ -1,7 +1,7 @@
 // "GET BAUD RATE": the code that picks one of eight option buttons.
 
 #include "Fuzz.h"
-#include "island/Lettura.h"
+#include "island/Risposte.h"
 
 using namespace ondrix;
 using namespace ondrix::fuzz;

@@ -1,7 +1,7 @@
 // "GET CONF" as the start-up reads it: the address of each input module.
 
 #include "Fuzz.h"
-#include "island/Lettura.h"
+#include "island/Risposte.h"
 
 using namespace ondrix;
 using namespace ondrix::fuzz;

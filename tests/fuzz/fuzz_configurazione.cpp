@@ -5,9 +5,10 @@
 // accepted one must send exactly its plan, in whole dialogues.
 
 #include "Fuzz.h"
+#include "island/Codifica.h"
 #include "config/File.h"
 #include "config/Formato.h"
-#include "frame/Gestori.h"
+#include "program/Gestori.h"
 #include "island/Numeri.h"
 #include "support/IslandRig.h"
 
@@ -111,7 +112,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         for (const sim::Scenario& s : scenari())
             base.push_back(avvia(s));
 
-    const std::vector<std::string> righe = righeDi(decodificaFile(testoDi(data, size)));
+    const std::vector<std::string> righe = righeDi(decodificaTesto(testoDi(data, size)));
     bool scritto = false;
     for (std::size_t k = 0; k < base.size(); ++k) {
         IslandRig& rig = *base[k];

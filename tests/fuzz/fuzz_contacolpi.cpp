@@ -1,7 +1,8 @@
 // "LEGGI CONTACOLPI": the stroke counter in thousands, and its display.
 
 #include "Fuzz.h"
-#include "view/Selezione.h"
+#include "island/Risposte.h"
+#include "view/Vista.h"
 
 #include <algorithm>
 

@@ -2,7 +2,7 @@
 // module's firmware revision taken from the rest of the firmware list.
 
 #include "Fuzz.h"
-#include "island/Lettura.h"
+#include "island/Risposte.h"
 #include "sim/SimulatedIsland.h"
 
 using namespace ondrix;
@@ -32,10 +32,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     for (const std::string& rev : {reale, std::string(), std::string(testo)}) {
         for (Model m : modelli()) {
             const Model prima = m;
-            std::string R(testo);
             std::string revFw = rev;
             try {
-                LeggiIngressi(R, m, revFw);
+                LeggiModuli(testo, m, revFw);
             } catch (const ParseError&) {
             }
             controllaModello(m, prima);

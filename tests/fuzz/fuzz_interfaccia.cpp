@@ -1,7 +1,7 @@
 // "INTERFACCIA": the fieldbus interface and its baud-rate texts.
 
 #include "Fuzz.h"
-#include "island/Lettura.h"
+#include "island/Risposte.h"
 
 using namespace ondrix;
 using namespace ondrix::fuzz;

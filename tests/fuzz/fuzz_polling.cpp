@@ -1,7 +1,7 @@
 // The input poll: "GET DIGITAL INPUT" cut into input records by the timer tick.
 
 #include "Fuzz.h"
-#include "diagnostics/Polling.h"
+#include "island/Risposte.h"
 
 #include <algorithm>
 
@@ -15,7 +15,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         {16, 8}, {}, {50}, V(10, 8), V(11, 16), {0, 16}, {-3, 8}, {16, 16, 16, 8}, {51}, {32767}};
     const std::string_view R = testoDi(data, size);
     for (const V& n : moduli) {
-        const LetturaIngressi l = leggiIngressi(R, n);
+        const LetturaIngressi l = LeggiStatiIngressi(R, n);
         FUZZ_CHECK(l.ingressi.size() <= static_cast<std::size_t>(MaxIngressi));
         FUZZ_CHECK(l.moduli >= 0 && l.moduli <= std::min<int>(static_cast<int>(n.size()), MaxModuli));
         // Rows follow each other from 1, each module's block whole.

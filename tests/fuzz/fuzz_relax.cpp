@@ -1,7 +1,7 @@
 // "GET RELAX": the relax flag of rows 1..32.
 
 #include "Fuzz.h"
-#include "island/Lettura.h"
+#include "island/Risposte.h"
 
 using namespace ondrix;
 using namespace ondrix::fuzz;

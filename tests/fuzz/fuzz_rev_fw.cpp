@@ -1,7 +1,7 @@
 // "GET REV FW": the head's revision, each body's, and the rest for the modules.
 
 #include "Fuzz.h"
-#include "island/Lettura.h"
+#include "island/Risposte.h"
 
 using namespace ondrix;
 using namespace ondrix::fuzz;

@@ -2,7 +2,7 @@
 // the coil records of one body.
 
 #include "Fuzz.h"
-#include "view/Espansione.h"
+#include "island/Risposte.h"
 
 #include <algorithm>
 

@@ -1,7 +1,9 @@
 // "Stringhe.txt": decoding, LeggiChiave, and the 50 keys applied at start-up.
 
 #include "Fuzz.h"
-#include "frame/Configuratore.h"
+#include "program/Testi.h"
+#include "island/Codifica.h"
+#include "program/Configuratore.h"
 #include "island/Risorse.h"
 #include "support/FakeHost.h"
 #include "support/ScriptedPort.h"
@@ -41,7 +43,7 @@ std::optional<std::string> chiaveAttesa(std::string_view t, std::string_view key
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
-    const std::string testo = decodificaRisorse(testoDi(data, size));
+    const std::string testo = decodificaTesto(testoDi(data, size));
     FUZZ_CHECK(utf8Valido(testo));
     if (utf8Valido(testoDi(data, size)))
         FUZZ_CHECK(testo.size() <= size);
@@ -56,7 +58,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     Configuratore c(host, port);
     const std::string captionPrima = c.f.caption();
     try {
-        ApplicaTesti(c, testo, "Stringhe.txt");
+        ApplicaTesti(c.f, c.m.testi, testo, "Stringhe.txt");
     } catch (const RisorsaMancante& e) {
         // Refused before changing anything.
         FUZZ_CHECK(c.f.caption() == captionPrima);

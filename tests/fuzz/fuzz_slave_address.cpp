@@ -1,7 +1,7 @@
 // "GET SLAVE ADDRESS": the address text shown in the PROFIBUS label.
 
 #include "Fuzz.h"
-#include "island/Lettura.h"
+#include "island/Risposte.h"
 
 using namespace ondrix;
 using namespace ondrix::fuzz;

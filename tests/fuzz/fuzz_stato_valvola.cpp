@@ -1,7 +1,7 @@
 // "STATO VALVOLA": energised or not.
 
 #include "Fuzz.h"
-#include "island/Lettura.h"
+#include "island/Risposte.h"
 
 using namespace ondrix;
 using namespace ondrix::fuzz;

@@ -1,7 +1,7 @@
 // "GET VALVOLE PRESENTI": bodies and coils read into the model.
 
 #include "Fuzz.h"
-#include "island/Lettura.h"
+#include "island/Risposte.h"
 
 using namespace ondrix;
 using namespace ondrix::fuzz;

@@ -5,8 +5,8 @@
 #include "GuiSupport.h"
 
 #include "config/Isola.h"
-#include "frame/Configuratore.h"
-#include "frame/Gestori.h"
+#include "program/Configuratore.h"
+#include "program/Gestori.h"
 #include "gui/QtHost.h"
 
 #include <QAbstractItemView>
@@ -110,7 +110,7 @@ TEST(ConfigurazioneFinestra, SaveAndLoadThroughTheDialogs)
     CmdSalva_Click(c);
     const QString salvato = tmp.path() + "/isola.txt";
     ASSERT_TRUE(QFile::exists(salvato));
-    EXPECT_EQ(c.nomeFile, salvato.toStdString());
+    EXPECT_EQ(c.f.NomeFile, salvato.toStdString());
     ASSERT_EQ(u.messaggi.size(), 1u);
     EXPECT_EQ(u.messaggi[0], test::MsgSuccesso);
     EXPECT_TRUE(u.filtri.at(0).contains("*.txt"));

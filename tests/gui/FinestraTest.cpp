@@ -3,7 +3,7 @@
 
 #include "GuiSupport.h"
 
-#include "frame/Configuratore.h"
+#include "program/Configuratore.h"
 #include "gui/MainWindow.h"
 #include "gui/QtHost.h"
 #include "gui/Widgets.h"

@@ -4,7 +4,7 @@
 // pixel helpers on a grab of the window.
 
 #include "channel/SerialPort.h"
-#include "frame/Control.h"
+#include "form/Control.h"
 #include "gui/MainWindow.h"
 
 #include <QApplication>

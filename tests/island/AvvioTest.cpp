@@ -1,7 +1,7 @@
 // The start-up against the simulated island: the lines the island receives,
 // the window afterwards, the port search, the firmware gates, failing steps.
 
-#include "frame/Gestori.h"
+#include "program/Gestori.h"
 #include "island/Lettura.h"
 #include "support/IslandRig.h"
 

@@ -1,4 +1,6 @@
-#include "frame/Configuratore.h"
+#include "program/Configuratore.h"
+#include "program/Testi.h"
+#include "island/Codifica.h"
 #include "island/Risorse.h"
 #include "support/FakeHost.h"
 
@@ -148,15 +150,15 @@ TEST(RisorseLeggiChiave, KeyOnTheLastLineHasNoValue)
 
 TEST(RisorseCodifica, Utf8IsKeptAndAnythingElseIsWindows1252)
 {
-    EXPECT_EQ(decodificaRisorse("PRESSIONE 6 \xC2\xB0 \xE2\x82\xAC \xC3\xA8"),
+    EXPECT_EQ(decodificaTesto("PRESSIONE 6 \xC2\xB0 \xE2\x82\xAC \xC3\xA8"),
               "PRESSIONE 6 \xC2\xB0 \xE2\x82\xAC \xC3\xA8");
-    EXPECT_EQ(decodificaRisorse("\xEF\xBB\xBF[A]\r\nx"), "[A]\r\nx");  // byte order mark dropped
-    EXPECT_EQ(decodificaRisorse("6\xB0"), "6\xC2\xB0");
-    EXPECT_EQ(decodificaRisorse("\x80 \x9F \x8A \xFF"), "\xE2\x82\xAC \xC5\xB8 \xC5\xA0 \xC3\xBF");
-    EXPECT_EQ(decodificaRisorse("\x81"), "\xC2\x81");  // unassigned: its C1 code point
+    EXPECT_EQ(decodificaTesto("\xEF\xBB\xBF[A]\r\nx"), "[A]\r\nx");  // byte order mark dropped
+    EXPECT_EQ(decodificaTesto("6\xB0"), "6\xC2\xB0");
+    EXPECT_EQ(decodificaTesto("\x80 \x9F \x8A \xFF"), "\xE2\x82\xAC \xC5\xB8 \xC5\xA0 \xC3\xBF");
+    EXPECT_EQ(decodificaTesto("\x81"), "\xC2\x81");  // unassigned: its C1 code point
     // One byte that is not UTF-8 makes the whole file Windows-1252.
-    EXPECT_EQ(decodificaRisorse("\xC3\xA8 \xE8"), "\xC3\x83\xC2\xA8 \xC3\xA8");
-    EXPECT_EQ(decodificaRisorse(std::string("a\0b", 3)), std::string("a\0b", 3));
+    EXPECT_EQ(decodificaTesto("\xC3\xA8 \xE8"), "\xC3\x83\xC2\xA8 \xC3\xA8");
+    EXPECT_EQ(decodificaTesto(std::string("a\0b", 3)), std::string("a\0b", 3));
 }
 
 TEST(RisorseCodifica, MalformedUtf8IsRefused)
@@ -209,7 +211,7 @@ TEST_F(RisorseAvvio, ShippedFileSetsCaptionsTextsAndTimings)
     cartella.scrivi(leggi(Sorgente / "Stringhe.txt"));
     c.f.CmdAziona.setCaption("x");
     c.f.CmdRelax.setCaption("x");
-    CaricaTesti(c);
+    CaricaTesti(c.host, c.f, c.m.testi);
 
     EXPECT_TRUE(host.messages.empty());
     EXPECT_EQ(port.calls, 0);
@@ -239,7 +241,7 @@ TEST_F(RisorseAvvio, ShippedFileSetsCaptionsTextsAndTimings)
 TEST_F(RisorseAvvio, AnyOrderOfEntriesGivesTheSameResult)
 {
     cartella.scrivi(componi(spedito));
-    CaricaTesti(c);
+    CaricaTesti(c.host, c.f, c.m.testi);
     FakeHost host2;
     RecordingPort port2;
     Configuratore c2{host2, port2};
@@ -247,7 +249,7 @@ TEST_F(RisorseAvvio, AnyOrderOfEntriesGivesTheSameResult)
     host2.dir = altra.dir.string();
     std::reverse(spedito.begin(), spedito.end());
     altra.scrivi("other line\r\n" + componi(spedito));
-    CaricaTesti(c2);
+    CaricaTesti(c2.host, c2.f, c2.m.testi);
     ASSERT_EQ(c.f.controls().size(), c2.f.controls().size());
     for (std::size_t i = 0; i < c.f.controls().size(); ++i)
         EXPECT_EQ(c.f.controls()[i]->caption(), c2.f.controls()[i]->caption());
@@ -263,7 +265,7 @@ TEST_F(RisorseAvvio, NumbersAndEncodingOfValues)
     con("[LABEL1]", "INGRESSI 24V \xB0");
     con("[LABEL2]", "");
     cartella.scrivi(componi(spedito));
-    CaricaTesti(c);
+    CaricaTesti(c.host, c.f, c.m.testi);
     EXPECT_FLOAT_EQ(c.m.testi.Ritardo, 0.0125f);
     EXPECT_EQ(c.f.Timer1.interval(), 250);
     EXPECT_EQ(c.f.Label1.caption(), "INGRESSI 24V \xC2\xB0");
@@ -272,7 +274,7 @@ TEST_F(RisorseAvvio, NumbersAndEncodingOfValues)
     con("[DELAY]", "0");
     con("[DELAYINPUT]", "251.5");
     cartella.scrivi(componi(spedito));
-    CaricaTesti(c);
+    CaricaTesti(c.host, c.f, c.m.testi);
     EXPECT_EQ(c.m.testi.Ritardo, 0.0f);
     EXPECT_EQ(c.f.Timer1.interval(), 252);
 }
@@ -316,7 +318,7 @@ TEST_F(RisorseAvvio, EveryFailureShowsOneMessageAndEndsBeforeAnyExchange)
             a.cartella.scrivi(testo);
 
         try {
-            CaricaTesti(a.c);
+            CaricaTesti(a.c.host, a.c.f, a.c.m.testi);
             ADD_FAILURE() << "the program did not end";
         } catch (const ProgramEnded& e) {
             EXPECT_EQ(e.status, StatoRisorse);
@@ -337,7 +339,7 @@ TEST_F(RisorseAvvio, ThrowingVariantNamesFileKeyAndReason)
     using M = RisorsaMancante::Motivo;
     auto motivo = [&](const std::string& testo) {
         try {
-            ApplicaTesti(c, testo, "X/Stringhe.txt");
+            ApplicaTesti(c.f, c.m.testi, testo, "X/Stringhe.txt");
         } catch (const RisorsaMancante& e) {
             EXPECT_EQ(e.file, "X/Stringhe.txt");
             return std::pair(e.motivo, e.key);
@@ -359,7 +361,7 @@ TEST_F(RisorseAvvio, ThrowingVariantNamesFileKeyAndReason)
     RecordingPort p;
     Configuratore c2{h, p};
     try {
-        CaricaTestiOppureErrore(c2);
+        CaricaTestiOppureErrore(c2.host, c2.f, c2.m.testi);
         ADD_FAILURE();
     } catch (const RisorsaMancante& e) {
         EXPECT_EQ(e.motivo, M::File);
@@ -391,7 +393,9 @@ TEST(RisorseFinestra, NumbersWithZeroAsFallback)
 
 TEST(RisorseFileSpediti, EveryKeyWithCrLfAndPlainAscii)
 {
-    std::vector<std::string> attese(ChiaviAvvio.begin(), ChiaviAvvio.end());
+    std::vector<std::string> attese;
+    for (std::string_view k : chiaviAvvio())
+        attese.emplace_back(k);
     attese.insert(attese.end(), ChiaviFinestra.begin(), ChiaviFinestra.end());
     std::vector<std::string> chiaviIt;
     for (const char* nome : {"Stringhe.txt", "Stringhe-en.txt"}) {
@@ -453,7 +457,7 @@ TEST(RisorseFileSpediti, TheEnglishFileLoads)
     host.dir = cartella.dir.string();
     RecordingPort port;
     Configuratore c{host, port};
-    CaricaTesti(c);
+    CaricaTesti(c.host, c.f, c.m.testi);
     EXPECT_TRUE(host.messages.empty());
     EXPECT_EQ(c.f.CmdAziona.caption(), "ENERGISE COIL");
     EXPECT_EQ(c.m.testi.Messaggi(msg::Timeout1), "NO ANSWER FROM THE ISLAND.");

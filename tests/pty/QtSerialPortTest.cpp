@@ -3,6 +3,7 @@
 #include "PtyIsland.h"
 
 #include "channel/Channel.h"
+#include "support/Parametri.h"
 #include "channel/CoreHost.h"
 #include "channel/QtSerialPort.h"
 #include "island/Model.h"
@@ -78,7 +79,8 @@ TEST_F(PtyTest, FullDialogue)
 {
     PtyIsland isola(island);
     QtSerialPort port([&](int n) { return n == 3 ? isola.slavePath() : std::string(); });
-    Channel ch(port, host, testi, [] { return std::string("Configuratore"); });
+    ondrix::test::ParametriTesti parametri{testi, [] { return std::string("Configuratore"); }};
+    Channel ch(port, host, parametri);
 
     port.setPortNumber(2);
     EXPECT_FALSE(port.open());  // no device for port 2
@@ -101,7 +103,8 @@ TEST_F(PtyTest, SilentIslandTimesOut)
 {
     PtyIsland isola(island);
     QtSerialPort port([&](int) { return isola.slavePath(); });
-    Channel ch(port, host, testi, [] { return std::string("Configuratore"); });
+    ondrix::test::ParametriTesti parametri{testi, [] { return std::string("Configuratore"); }};
+    Channel ch(port, host, parametri);
     ASSERT_TRUE(port.open());
 
     const auto start = std::chrono::steady_clock::now();
@@ -121,7 +124,8 @@ TEST_F(PtyTest, LostLineIsAPortError)
 {
     auto isola = std::make_unique<PtyIsland>(island);
     QtSerialPort port([&](int) { return isola->slavePath(); });
-    Channel ch(port, host, testi, [] { return std::string("Configuratore"); });
+    ondrix::test::ParametriTesti parametri{testi, [] { return std::string("Configuratore"); }};
+    Channel ch(port, host, parametri);
     ASSERT_TRUE(port.open());
     EXPECT_TRUE(ch.ProvaCollegamento());
     isola->hangUp();
@@ -152,7 +156,8 @@ TEST(PtyDeathTest, TimeOutEndsTheProgram)
             Testi testi;
             testi.Messaggi(msg::Timeout1) = "Nessuna risposta.";
             testi.Messaggi(msg::Timeout2) = "Fine.";
-            Channel ch(port, host, testi, [] { return std::string("Configuratore"); });
+            ondrix::test::ParametriTesti parametri(testi, [] { return std::string("Configuratore"); });
+            Channel ch(port, host, parametri);
             if (port.open())
                 ch.InviaComando("ENTER SV", "OK");
             std::exit(0);

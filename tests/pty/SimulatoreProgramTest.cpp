@@ -3,6 +3,7 @@
 // (plain and paced), as the configurator's parsers need.
 
 #include "channel/Channel.h"
+#include "support/Parametri.h"
 #include "channel/CoreHost.h"
 #include "channel/QtSerialPort.h"
 #include "island/Model.h"
@@ -98,7 +99,8 @@ struct Line {
     QuietHost host;
     Model m;
     QtSerialPort port{[this](int n) { return n == 1 ? program.device() : std::string(); }};
-    Channel ch{port, host, m.testi, [] { return std::string("TEST"); }};
+    ondrix::test::ParametriTesti parametri{m.testi, [] { return std::string("TEST"); }};
+    Channel ch{port, host, parametri};
     bool opened = false;
 };
 

@@ -2,6 +2,7 @@
 // pseudo-terminal: the configurator's real serial path end to end.
 
 #include "channel/Channel.h"
+#include "support/Parametri.h"
 #include "channel/CoreHost.h"
 #include "channel/QtSerialPort.h"
 #include "island/Model.h"
@@ -112,7 +113,8 @@ TEST_F(SimulatoreTest, DialogueInPieces)
     Simulatore sim({"--chunks", "3", "5"});
     ASSERT_FALSE(sim.device().empty());
     QtSerialPort port([&](int n) { return n == 1 ? sim.device() : std::string(); });
-    Channel ch(port, host, testi, [] { return std::string("Configuratore"); });
+    ondrix::test::ParametriTesti parametri{testi, [] { return std::string("Configuratore"); }};
+    Channel ch(port, host, parametri);
     ASSERT_TRUE(port.open());
     EXPECT_TRUE(ch.ProvaCollegamento());
     ch.InviaComando("ENTER SV", "OK");
@@ -127,7 +129,8 @@ TEST_F(SimulatoreTest, SilentIslandEndsTheProgram)
 {
     Simulatore sim({"--silent-at", "GET CONF"});
     QtSerialPort port([&](int) { return sim.device(); });
-    Channel ch(port, host, testi, [] { return std::string("Configuratore"); });
+    ondrix::test::ParametriTesti parametri{testi, [] { return std::string("Configuratore"); }};
+    Channel ch(port, host, parametri);
     ASSERT_TRUE(port.open());
     ch.InviaComando("ENTER SV", "OK");
     const auto start = std::chrono::steady_clock::now();
@@ -140,7 +143,8 @@ TEST_F(SimulatoreTest, DroppedLineEndsTheExchange)
 {
     Simulatore sim({"--drop-after", "2"});
     QtSerialPort port([&](int) { return sim.device(); });
-    Channel ch(port, host, testi, [] { return std::string("Configuratore"); });
+    ondrix::test::ParametriTesti parametri{testi, [] { return std::string("Configuratore"); }};
+    Channel ch(port, host, parametri);
     ASSERT_TRUE(port.open());
     EXPECT_TRUE(ch.ProvaCollegamento());
     ch.InviaComando("ENTER SV", "OK");

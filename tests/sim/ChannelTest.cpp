@@ -2,6 +2,7 @@
 // start-up), on the fake clock: what the configurator gets is what it parses.
 
 #include "channel/Channel.h"
+#include "support/Parametri.h"
 #include "island/Model.h"
 #include "sim/SimulatedPort.h"
 #include "support/FakeHost.h"
@@ -25,7 +26,8 @@ struct Line {
     SimulatedIsland island;
     SimulatedPort port{island, host};
     Model m;
-    Channel ch{port, host, m.testi, [] { return std::string("CONFIGURATORE"); }};
+    ondrix::test::ParametriTesti parametri{m.testi, [] { return std::string("CONFIGURATORE"); }};
+    Channel ch{port, host, parametri};
 };
 
 Scenario with(void (*tweak)(Faults&))

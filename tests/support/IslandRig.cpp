@@ -1,6 +1,6 @@
 #include "support/IslandRig.h"
 
-#include "frame/Eventi.h"
+#include "program/Eventi.h"
 
 namespace ondrix {
 

@@ -9,7 +9,7 @@
 //   EXPECT_EQ(rig.lines(), (std::vector<std::string>{"CLOSE VALVOLA", "1", "GET DIAGNOSI"}));
 //   EXPECT_TRUE(rig.island.protocolErrors().empty());
 
-#include "frame/Configuratore.h"
+#include "program/Configuratore.h"
 #include "sim/Scenario.h"
 #include "sim/SimulatedIsland.h"
 #include "sim/SimulatedPort.h"

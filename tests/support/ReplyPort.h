@@ -5,7 +5,7 @@
 // no simulated island.
 
 #include "channel/SerialPort.h"
-#include "frame/Configuratore.h"
+#include "program/Configuratore.h"
 #include "support/FakeHost.h"
 
 #include <deque>

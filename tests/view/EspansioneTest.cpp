@@ -2,9 +2,9 @@
 // captions, the supply warning, the termination button, the re-check of
 // interrupted coils, and values outside the tables' bounds.
 
-#include "view/Espansione.h"
+#include "island/Risposte.h"
 
-#include "frame/Gestori.h"
+#include "program/Gestori.h"
 #include "support/IslandRig.h"
 #include "support/ReplyPort.h"
 

@@ -1,7 +1,7 @@
 // The input view on the simulated default island: a 16-input module with
 // inputs 3 and 4 disabled, and an 8-input module.
 
-#include "frame/Eventi.h"
+#include "program/Eventi.h"
 #include "support/IslandRig.h"
 
 #include <gtest/gtest.h>

@@ -1,7 +1,7 @@
-#include "frame/Eventi.h"
-#include "frame/Gestori.h"
+#include "program/Eventi.h"
+#include "program/Gestori.h"
 #include "support/ReplyPort.h"
-#include "view/Ingressi.h"
+#include "view/Vista.h"
 
 #include <gtest/gtest.h>
 
@@ -23,7 +23,7 @@ TEST_F(Ingressi, SixteenInputModuleShowsDisabledInputsAsDPaleYellow)
     c.m.StatoIngressi(6) = 1;
     c.m.StatoIngressi(7) = 7;  // neither on nor off: the colour it had
     f.DInput[6]->setBackColor(colore::Rosso);
-    DisegnaInput(c, 0);
+    DisegnaInput(c.m, c.f, 0);
 
     EXPECT_TRUE(f.Frame1.visible());
     EXPECT_FALSE(f.Frame2.visible());
@@ -47,7 +47,7 @@ TEST_F(Ingressi, SixteenInputModuleShowsDisabledInputsAsDPaleYellow)
     for (int i = 0; i < 11; ++i)
         EXPECT_TRUE(f.ConnettoreInput[i]->visible()) << i;
     // Repeated drawing does not grow the firmware caption.
-    DisegnaInput(c, 0);
+    DisegnaInput(c.m, c.f, 0);
     EXPECT_EQ(f.PIC.caption(), "VERSIONE FIRMWARE PIC: 31");
 }
 
@@ -58,8 +58,8 @@ TEST_F(Ingressi, EightInputModuleAfterASixteenShowsOnlyItsOwnInputs)
         c.m.NumeriIngressi(r) = static_cast<std::int16_t>(r + 83);  // 100..107
     c.m.NumeriIngressi(19) = IndiceDisabilitato;
     c.m.StatoIngressi(18) = 1;
-    DisegnaInput(c, 0);
-    DisegnaInput(c, 1);
+    DisegnaInput(c.m, c.f, 0);
+    DisegnaInput(c.m, c.f, 1);
 
     EXPECT_EQ(f.Combo2.text(), " 2");
     for (int i = 0; i < 8; ++i)
@@ -75,7 +75,7 @@ TEST_F(Ingressi, EightInputModuleAfterASixteenShowsOnlyItsOwnInputs)
         EXPECT_EQ(f.ConnettoreInput[i]->visible(), i < 4 || i > 7) << i;
 
     // Back to the 16-input module: everything shown again.
-    DisegnaInput(c, 0);
+    DisegnaInput(c.m, c.f, 0);
     EXPECT_TRUE(f.DInput[15]->visible());
     EXPECT_TRUE(f.ConnettoreInput[5]->visible());
 }
@@ -83,11 +83,11 @@ TEST_F(Ingressi, EightInputModuleAfterASixteenShowsOnlyItsOwnInputs)
 TEST_F(Ingressi, UnknownModuleTypeLeavesThePictureAsItWas)
 {
     rig.moduli({16, 8});
-    DisegnaInput(c, 0);
+    DisegnaInput(c.m, c.f, 0);
     c.m.Moduli(2).Tipo = -1;
     c.m.Moduli(2).RevPic = 44;
     c.m.StatoIngressi(17) = 1;
-    DisegnaInput(c, 1);
+    DisegnaInput(c.m, c.f, 1);
     EXPECT_EQ(f.PIC.caption(), "VERSIONE FIRMWARE PIC: 44");
     EXPECT_TRUE(f.DInput[15]->visible());
     EXPECT_EQ(f.DInput[0]->caption(), "1");
@@ -98,19 +98,19 @@ TEST_F(Ingressi, AddressButtonNeedsEveryModuleAt21AndTheHeadAt41)
 {
     rig.moduli({16, 8});
     c.m.RevAtmel = 41;
-    DisegnaInput(c, 0);
+    DisegnaInput(c.m, c.f, 0);
     EXPECT_TRUE(f.CmdAddressIn.visible());
     c.m.Moduli(2).RevPic = 20;
-    DisegnaInput(c, 0);
+    DisegnaInput(c.m, c.f, 0);
     EXPECT_FALSE(f.CmdAddressIn.visible());
     c.m.Moduli(2).RevPic = 21;
     c.m.RevAtmel = 40;
-    DisegnaInput(c, 0);
+    DisegnaInput(c.m, c.f, 0);
     EXPECT_FALSE(f.CmdAddressIn.visible());
     // No module at all: nothing to re-address.
     c.m.RevAtmel = 46;
     c.m.NumModuli = 0;
-    DisegnaInput(c, 0);
+    DisegnaInput(c.m, c.f, 0);
     EXPECT_FALSE(f.CmdAddressIn.visible());
 }
 
@@ -118,10 +118,10 @@ TEST_F(Ingressi, OutOfRangeModulesAndRowsAreSkipped)
 {
     rig.moduli({16, 16, 16, 16});  // 64 inputs, 50 rows
     for (int indice : {-1, 10, 32767, -32768})
-        EXPECT_NO_THROW(DisegnaInput(c, indice));
+        EXPECT_NO_THROW(DisegnaInput(c.m, c.f, indice));
     EXPECT_FALSE(f.Frame1.visible());
 
-    DisegnaInput(c, 3);  // rows 49..64: only 49 and 50 exist
+    DisegnaInput(c.m, c.f, 3);  // rows 49..64: only 49 and 50 exist
     EXPECT_TRUE(f.DInput[0]->visible());
     EXPECT_TRUE(f.DInput[1]->visible());
     for (int i = 2; i < 16; ++i)
@@ -129,7 +129,7 @@ TEST_F(Ingressi, OutOfRangeModulesAndRowsAreSkipped)
 
     // A module beyond the list: drawn from the model, the list left alone.
     c.m.Moduli(7) = {1, 8, 8, 25, 0};
-    EXPECT_NO_THROW(DisegnaInput(c, 6));
+    EXPECT_NO_THROW(DisegnaInput(c.m, c.f, 6));
     EXPECT_EQ(f.Combo2.text(), " 4");
 }
 

@@ -1,10 +1,10 @@
 // Coil selection: the action buttons by the coil's colour, the red outline,
 // the Ctrl-click, and the stroke counter of administrator mode.
 
-#include "view/Selezione.h"
+#include "island/Risposte.h"
 
 #include "commands/IsolaBobine.h"
-#include "frame/Gestori.h"
+#include "program/Gestori.h"
 
 #include <gtest/gtest.h>
 
@@ -72,17 +72,17 @@ TEST(BobinaClick, ActionButtonsFollowTheCoilsColour)
     f.Bobina[5]->setBackColor(colore::GialloPallido);
     f.Bobina[5]->setCaption("6");
 
-    Bobina_Click(t.c, 0);
+    Bobina_Click(t.c, 0, [&] { CmdAziona_Click(t.c); });
     verifica(pulsanti(f), {x.CaptChiudi, true, x.CaptDisabilita, true, true}, "orange");
-    Bobina_Click(t.c, 1);
+    Bobina_Click(t.c, 1, [&] { CmdAziona_Click(t.c); });
     verifica(pulsanti(f), {x.CaptApri, true, x.CaptDisabilita, false, true}, "green");
-    Bobina_Click(t.c, 4);
+    Bobina_Click(t.c, 4, [&] { CmdAziona_Click(t.c); });
     verifica(pulsanti(f), {x.CaptChiudi, false, x.CaptDisabilita, false, true}, "red");
-    Bobina_Click(t.c, 5);
+    Bobina_Click(t.c, 5, [&] { CmdAziona_Click(t.c); });
     verifica(pulsanti(f), {x.CaptChiudi, false, x.CaptAbilita, true, false}, "pale yellow");
     // Any other colour leaves the action buttons as they were; relax is offered.
     f.Bobina[8]->setBackColor(colore::Bianco);
-    Bobina_Click(t.c, 8);
+    Bobina_Click(t.c, 8, [&] { CmdAziona_Click(t.c); });
     verifica(pulsanti(f), {x.CaptChiudi, false, x.CaptAbilita, true, true}, "other");
     EXPECT_EQ(t.c.m.BobinaCorrente, 8);
     EXPECT_TRUE(t.lines().empty());  // outside administrator mode no exchange
@@ -93,9 +93,9 @@ TEST(BobinaClick, RelaxCaptionFollowsTheBoldCaptionAndOneOutlineShows)
     BancoBobine t;
     Form& f = t.c.f;
     f.Bobina[1]->setBold(true);
-    Bobina_Click(t.c, 1);
+    Bobina_Click(t.c, 1, [&] { CmdAziona_Click(t.c); });
     EXPECT_EQ(f.CmdRelax.caption(), t.c.m.testi.CaptNoRelax);
-    Bobina_Click(t.c, 0);
+    Bobina_Click(t.c, 0, [&] { CmdAziona_Click(t.c); });
     EXPECT_EQ(f.CmdRelax.caption(), t.c.m.testi.CaptRelax);
     for (int i : {4, 9, 0}) {
         t.click(*f.Bobina[static_cast<std::size_t>(i)]);

@@ -1,0 +1,32 @@
+#pragma once
+// What the window's handlers work on: the host (dialogs, pointer, keyboard,
+// screen), the channel to the island, the island model and the window's
+// controls. The program object provides it; a handler takes nothing else.
+
+#include "channel/Channel.h"
+#include "channel/Host.h"
+#include "form/Form.h"
+#include "island/Model.h"
+
+#include <string>
+
+namespace ondrix {
+
+struct Sessione {
+    Sessione(Host& h, Channel& c, Model& mo, Form& fo) : host(h), ch(c), m(mo), f(fo) {}
+    Sessione(const Sessione&) = delete;
+    Sessione& operator=(const Sessione&) = delete;
+
+    Host& host;
+    Channel& ch;  // on MSComm1
+    Model& m;
+    Form& f;
+
+    // InviaComando on the one port.
+    std::string invia(const std::string& comando, const std::string& atteso)
+    {
+        return ch.InviaComando(comando, atteso);
+    }
+};
+
+} // namespace ondrix

@@ -1,0 +1,500 @@
+#include "island/Risposte.h"
+
+#include "island/Regole.h"
+#include "island/Taglio.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace ondrix {
+
+// ---- "GET VALVOLE PRESENTI" -----------------------------------------------------
+
+namespace {
+
+// A field ended by TAB on the current line: nothing when the TAB is missing or
+// a CR comes first (the line is cut short).
+std::optional<std::string> campoRiga(Taglio& t)
+{
+    const long p = t.tab();
+    const long cr = t.cr();
+    if (p == 0 || (cr != 0 && cr < p))
+        return std::nullopt;
+    std::string c = t.head(p);
+    t.drop(p);
+    return c;
+}
+
+} // namespace
+
+void LeggiValvolePresenti(std::string& R, Model& m)
+{
+    Taglio t(R);
+    t.drop(23);
+    t.chop(2);
+    m.NumEspansioni = 0;
+    m.TotaleBobine = 0;
+    std::vector<ConfBobina> bobine;
+    while (!t.empty() && m.NumEspansioni < MaxEspansioni) {
+        const int k = m.NumEspansioni + 1;
+        Espansione e = m.Espansioni(k);
+
+        const auto numero_ = campoRiga(t);
+        const auto conta = numero_ ? campoRiga(t) : std::nullopt;
+        const auto posti = conta ? campoRiga(t) : std::nullopt;
+        if (!posti)
+            return;  // not a body line: the list ends here
+        e.Numero = numero(*numero_);
+        std::int16_t n = numero(*conta);
+        if (n == 0)
+            n = 1;
+        e.NumBobine = n;
+        e.NumPosti = numero(*posti);
+
+        // A negative count or one that overflows the coil table cannot be
+        // stored; the list ends before this body.
+        if (n < 0 || m.TotaleBobine + n > MaxBobine)
+            return;
+        bobine.clear();
+        for (int j = 1; j <= n; ++j) {
+            ConfBobina b;
+            const auto indice = campoRiga(t);
+            const long p = t.cr();
+            if (!indice || p == 0)
+                return;  // the body is cut short: it is not stored
+            b.Indice = numero(*indice);
+            b.Posizione = numero(t.head(p));
+            if (b.Posizione == 0)
+                b.Posizione = 1;
+            t.drop(j == n ? p : p + 3);
+            bobine.push_back(b);
+        }
+
+        m.Espansioni(k) = e;
+        for (int j = 1; j <= n; ++j)
+            m.ConfBobine(m.TotaleBobine + j) = bobine[static_cast<std::size_t>(j - 1)];
+        m.NumEspansioni = static_cast<std::int16_t>(k);
+        m.TotaleBobine = static_cast<std::int16_t>(m.TotaleBobine + n);
+    }
+}
+
+// ---- "GET DIAGNOSI" ----------------------------------------------------------------
+
+LetturaDiagnosi leggiDiagnosi(std::string_view R)
+{
+    LetturaDiagnosi out;
+    if (R.size() < IntestazioneDiagnosi)
+        return out;
+    std::string r(R);
+    Taglio t(r);
+    t.drop(static_cast<long>(IntestazioneDiagnosi));
+    const auto letti = [&] { return R.size() - t.size(); };
+    out.letti = letti();
+    while (out.record.size() < static_cast<std::size_t>(MaxDiagnosi)) {
+        // The letter follows the TAB directly; the record ends at its CR.
+        const auto indice = t.campo('\t');
+        const long cr = t.cr();
+        if (!indice || cr == 0)
+            return out;
+        RecordDiagnosi rec;
+        try {
+            rec.indice = intero(*indice);
+        } catch (const ParseError&) {
+            return out;
+        }
+        rec.lettera = t.text().front();
+        out.record.push_back(rec);
+        t.drop(cr);
+        out.letti = letti();
+    }
+    out.completa = true;
+    return out;
+}
+
+bool LeggiDiagnosi(std::string& R, Model& m)
+{
+    const LetturaDiagnosi l = leggiDiagnosi(R);
+    int riga = 1;
+    for (const RecordDiagnosi& r : l.record) {
+        RigaDiagnosi& d = m.Diagnosi(riga++);
+        d.Indice = r.indice;
+        applicaLettera(d, r.lettera);
+    }
+    R.erase(0, std::min(l.letti, R.size()));
+    return l.completa;
+}
+
+std::optional<char> letteraDiagnosi(std::string_view R, int indirizzo)
+{
+    for (const RecordDiagnosi& r : leggiDiagnosi(R).record)
+        if (r.indice == indirizzo)
+            return r.lettera;
+    return std::nullopt;
+}
+
+bool applicaLettera(RigaDiagnosi& riga, char lettera)
+{
+    switch (lettera) {
+    case 'A':
+        riga.Stato = stato::Assente;
+        riga.Indice = IndiceAssente;
+        return true;
+    case 'P':
+        riga.Stato = stato::Presente;
+        return true;
+    case 'C':
+        riga.Stato = stato::GuastaC;
+        return true;
+    case 'I':
+        riga.Stato = stato::GuastaI;
+        return true;
+    default:
+        return false;
+    }
+}
+
+// ---- "GET RELAX" -------------------------------------------------------------------
+
+void LeggiRelax(std::string& R, Model& m)
+{
+    Taglio t(R);
+    t.drop(14);
+    for (int i = 1; i <= MaxDiagnosi; ++i) {
+        long p = t.tab();
+        t.drop(p);  // the index before the TAB is not used
+        p = t.cr();
+        const std::string w = t.head(p - 2);
+        if (w == "OPEN")
+            m.Diagnosi(i).Relax = 0;
+        else if (w == "CLOSE")
+            m.Diagnosi(i).Relax = 1;
+        t.drop(p);
+    }
+}
+
+// ---- "GET REV FW" ------------------------------------------------------------------
+
+void LeggiRevFw(std::string& R, Model& m, std::optional<std::string>& testoAtmel,
+                std::string& resto)
+{
+    Taglio t(R);
+    t.drop(15);
+    t.chop(2);
+
+    // The head's main controller.
+    long p = t.tab();
+    t.drop(p);
+    p = t.tab();
+    const std::string rev = t.head(p - 1);
+    m.RevAtmel = intero(rev);
+    testoAtmel = rev;
+    t.drop(p);
+    p = t.cr();
+    t.drop(p);
+
+    // One line per body, the head first.
+    for (int i = 1; i <= m.NumEspansioni && i <= MaxEspansioni; ++i) {
+        p = t.tab();
+        t.drop(p);
+        p = t.tab();
+        m.Espansioni(i).RevPic = intero(t.head(p));
+        t.drop(p);
+        p = t.cr();
+        t.drop(p);
+    }
+    resto = t.text();
+}
+
+// ---- "INTERFACCIA", "GET BAUD RATE" ------------------------------------------------
+
+char LeggiInterfaccia(std::string_view R)
+{
+    if (R.empty())
+        return 0;
+    const char c = R.front();
+    return (c == 'P' || c == 'C' || c == 'D') ? c : 0;
+}
+
+int ApplicaInterfaccia(char interfaccia, Model& m, std::string& suffisso)
+{
+    int p = 0;
+    switch (interfaccia) {
+    case 'P':
+        p = protocollo::Profibus;
+        break;
+    case 'C':
+        p = protocollo::Canopen;
+        break;
+    case 'D':
+        p = protocollo::Devicenet;
+        break;
+    default:
+        suffisso.clear();
+        return 0;
+    }
+    impostaTestiBaudRate(p, m);
+    suffisso = " - " + nomeProtocollo(p);
+    return p;
+}
+
+std::int16_t LeggiBaudRate(std::string_view R)
+{
+    std::string r(R);
+    Taglio t(r);
+    const long p = t.cr();
+    const std::int16_t v = numero(t.at(p - 2));
+    if (!codiceBaudRate(v))
+        throw ParseError("baud-rate code outside 0..7");
+    return v;
+}
+
+// ---- "STATO VALVOLA", "STATO TERMINAZIONE" -----------------------------------------
+
+bool LeggiStatoValvola(std::string_view R) { return R.find("ON") != std::string_view::npos; }
+
+bool LeggiTerminazione(std::string_view R)
+{
+    std::string r(R);
+    return trim(Taglio(r).head(3)).find("ON") != std::string::npos;
+}
+
+// ---- "GET DIGITAL INPUT" -----------------------------------------------------------
+
+namespace {
+
+constexpr long IntestazioneIngressi = 27;
+
+int statoIngresso(const std::string& s)
+{
+    const std::string t = trim(s);
+    return t == "ON" ? 1 : t == "OFF" ? 0 : -1;
+}
+
+} // namespace
+
+BlocchiIngressi leggiBlocchiIngressi(std::string_view R, const ContaIngressi& quanti)
+{
+    BlocchiIngressi out;
+    if (R.size() < IntestazioneIngressi + 2) {  // not even heading and tail
+        out.interrotta = true;
+        return out;
+    }
+    std::string r(R);
+    Taglio t(r);
+    t.drop(IntestazioneIngressi);
+    t.chop(2);
+    while (!t.empty()) {
+        BloccoIngressi b;
+        const auto primo = t.campo('\t');  // not used
+        const auto tipo = primo ? t.campo('\t') : std::nullopt;
+        const auto n = tipo ? quanti(out.blocchi.size(), trim(*tipo)) : std::nullopt;
+        if (!n) {
+            out.interrotta = true;
+            return out;
+        }
+        b.tipo = trim(*tipo);
+        b.attesi = *n;
+        out.blocchi.push_back(b);
+        BloccoIngressi& blocco = out.blocchi.back();
+        for (int i = 1; i <= *n; ++i) {
+            const auto numero_ = t.campo('\t');
+            const auto ignorato = numero_ ? t.campo('\t') : std::nullopt;
+            const auto stato_ = ignorato ? t.campo('\r') : std::nullopt;
+            RecordIngresso rec;
+            try {
+                if (!stato_)
+                    throw ParseError("input record cut short");
+                rec.numero = intero(trim(*numero_));
+            } catch (const ParseError&) {
+                out.interrotta = true;
+                return out;
+            }
+            rec.stato = statoIngresso(*stato_);
+            blocco.ingressi.push_back(rec);
+            if (i < *n)  // two more characters before the next record of the module
+                t.drop(2);
+        }
+    }
+    return out;
+}
+
+bool LeggiModuli(std::string_view R, Model& m, std::string& revFw)
+{
+    m.NumModuli = 0;
+    m.TotaleIngressi = 0;
+    const BlocchiIngressi l =
+        leggiBlocchiIngressi(R, [](std::size_t k, const std::string& tipo) -> std::optional<int> {
+            if (k >= static_cast<std::size_t>(MaxModuli))
+                return std::nullopt;  // no room for another module: the list stops here
+            if (tipo == "16IN")
+                return 16;
+            if (tipo == "8IN")
+                return 8;
+            return std::nullopt;  // a type this program does not know ends the list
+        });
+    for (const BloccoIngressi& b : l.blocchi) {
+        if (!b.intero() || m.TotaleIngressi + b.attesi > MaxIngressi)
+            return false;
+        const int k = m.NumModuli + 1;
+        Modulo mod = m.Moduli(k);
+        mod.Tipo = b.attesi == 16 ? 0 : 1;
+        mod.NumIngressi = static_cast<std::int16_t>(b.attesi);
+        mod.Ingressi = mod.NumIngressi;
+
+        // The module's firmware revision: its line in the firmware list.
+        std::string f = revFw;
+        Taglio tf(f);
+        long q = tf.tab();
+        tf.drop(q);
+        q = tf.tab();
+        mod.RevPic = intero(tf.head(q - 3));
+        tf.drop(q);
+        q = tf.cr();
+        tf.drop(q);
+
+        m.Moduli(k) = mod;
+        for (int i = 1; i <= b.attesi; ++i) {
+            const int e = m.TotaleIngressi + i;
+            const RecordIngresso& rec = b.ingressi[static_cast<std::size_t>(i - 1)];
+            m.NumeriIngressi(e) = rec.numero;
+            if (rec.stato == 0 || rec.stato == 1)
+                m.StatoIngressi(e) = static_cast<std::uint8_t>(rec.stato);
+        }
+        m.NumModuli = static_cast<std::int16_t>(k);
+        m.TotaleIngressi = static_cast<std::int16_t>(m.TotaleIngressi + b.attesi);
+        revFw = f;
+    }
+    return !l.interrotta;
+}
+
+LetturaIngressi LeggiStatiIngressi(std::string_view R, std::span<const std::int16_t> numIngressi)
+{
+    const std::size_t moduli = std::min<std::size_t>(numIngressi.size(), MaxModuli);
+    const BlocchiIngressi l =
+        leggiBlocchiIngressi(R, [&](std::size_t k, const std::string&) -> std::optional<int> {
+            if (k >= moduli)  // more blocks than modules
+                return std::nullopt;
+            const int n = numIngressi[k];
+            if (n < 1 || n > MaxIngressi)
+                return std::nullopt;
+            return n;
+        });
+    LetturaIngressi out;
+    out.interrotta = l.interrotta;
+    int base = 0;
+    for (const BloccoIngressi& b : l.blocchi) {
+        int riga = base;
+        for (const RecordIngresso& rec : b.ingressi) {
+            if (!Table<int, MaxIngressi>::valid(++riga)) {
+                out.interrotta = true;
+                return out;
+            }
+            out.ingressi.push_back({riga, rec.numero, rec.stato});
+        }
+        if (!b.intero())
+            break;
+        base += b.attesi;
+        ++out.moduli;
+    }
+    return out;
+}
+
+std::vector<std::int16_t> numeriPerModulo(const Model& m)
+{
+    std::vector<std::int16_t> v;
+    const int moduli = std::clamp<int>(m.NumModuli, 0, MaxModuli);
+    for (int k = 1; k <= moduli; ++k)
+        v.push_back(m.Moduli(k).NumIngressi);
+    return v;
+}
+
+void applicaIngressi(Model& m, const LetturaIngressi& l)
+{
+    for (const IngressoLetto& i : l.ingressi) {
+        if (!Table<int, MaxIngressi>::valid(i.riga))
+            continue;
+        m.NumeriIngressi(i.riga) = i.numero;
+        if (i.stato == 0 || i.stato == 1)
+            m.StatoIngressi(i.riga) = static_cast<std::uint8_t>(i.stato);
+    }
+}
+
+// ---- "GET CONF" --------------------------------------------------------------------
+
+void LeggiIndirizziModuli(std::string& R, Model& m)
+{
+    Taglio t(R);
+    long p = t.pos("NR.DIG IN");
+    t.drop(p - 1);
+    t.drop(13);
+    for (int k = 1; k <= m.NumModuli && k <= MaxModuli; ++k) {
+        p = t.pos("IND:");
+        t.drop(p + 3);
+        p = t.pos("O");
+        m.Moduli(k).Indirizzo = intero(trim(t.head(p - 1)));
+    }
+}
+
+std::vector<RecordConf> RecordsGetConf(std::string& R, const Model& m, int corpo)
+{
+    std::vector<RecordConf> out;
+    Taglio t(R);
+    auto arrotonda = [](double v, int& out) {
+        if (!std::isfinite(v) || v < -32768.5 || v > 32767.5)
+            return false;
+        out = static_cast<int>(std::nearbyint(v));
+        return true;
+    };
+    for (int e = 1; e <= m.NumEspansioni && e <= MaxEspansioni && e <= corpo; ++e) {
+        long p = t.tab();
+        if (p == 0)
+            return out;
+        t.drop(p - 1);
+        t.drop(4);
+        const int n = m.Espansioni(e).NumBobine;
+        for (int j = 1; j <= n; ++j) {
+            p = t.tab();
+            if (p <= 1)
+                return out;  // no field left to read
+            const double primo = valoreIniziale(t.head(p - 1));
+            t.drop(p - 1);
+            const double secondo = valoreIniziale(t.head(p - 1));
+            t.drop(p - 1);
+            RecordConf rec{};
+            if (e == corpo && arrotonda(primo, rec.posizione) && arrotonda(secondo, rec.indice))
+                out.push_back(rec);
+        }
+    }
+    return out;
+}
+
+// ---- "GET SLAVE ADDRESS" -----------------------------------------------------------
+
+std::string LeggiIndirizzoSlave(std::string_view R)
+{
+    std::string r(R);
+    Taglio t(r);
+    t.drop(t.pos(":"));  // the whole reply when there is no colon
+    r = trim(r);
+    Taglio(r).chop(4);
+    return trim(r);
+}
+
+// ---- "LEGGI CONTACOLPI" ------------------------------------------------------------
+
+std::optional<long> contacolpiDaRisposta(std::string_view R)
+{
+    std::string r(R);
+    const std::string campo = trim(Taglio(r).head(5));
+    if (campo.empty())
+        return std::nullopt;
+    long n = 0;
+    for (char ch : campo) {
+        if (ch < '0' || ch > '9')
+            return std::nullopt;
+        n = n * 10 + (ch - '0');
+    }
+    return n;
+}
+
+} // namespace ondrix

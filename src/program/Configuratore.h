@@ -1,0 +1,48 @@
+#pragma once
+// The program object: the configurator's one window and everything it owns,
+// the island model, the control set and the command channel, on the host it
+// runs on and its serial port. Its handlers see it as a Sessione.
+
+#include "channel/Channel.h"
+#include "channel/Host.h"
+#include "channel/SerialPort.h"
+#include "form/Form.h"
+#include "frame/Sessione.h"
+#include "island/Model.h"
+
+#include <string>
+
+namespace ondrix {
+
+// Version shown in the Software label.
+constexpr int VersioneMajor = 1;
+constexpr int VersioneMinor = 2;
+constexpr int VersioneRevision = 7;
+
+namespace detail {
+
+// What the program owns, built before the session that refers to it. The
+// channel's pause and time-out message come from the texts, its title from
+// the window's caption.
+class Proprieta : public ParametriCanale {
+public:
+    Proprieta(Host& h, SerialPort& p) : canale(p, h, *this) {}
+
+    float Ritardo() const override { return modello.testi.Ritardo; }
+    std::string messaggioTimeout() const override { return modello.testi.MessaggioTimeout(); }
+    std::string titolo() const override { return finestra.caption(); }
+
+    Model modello;
+    Form finestra;
+    Channel canale;
+};
+
+} // namespace detail
+
+struct Configuratore : private detail::Proprieta, public Sessione {
+    Configuratore(Host& h, SerialPort& p);
+
+    SerialPort& port;  // MSComm1
+};
+
+} // namespace ondrix

@@ -1,0 +1,126 @@
+#include "program/Eventi.h"
+
+#include "program/Configuratore.h"
+#include "program/Gestori.h"
+
+namespace ondrix {
+
+namespace {
+
+// Runs a handler as one dialogue; does nothing while another is in progress.
+template <typename F>
+void inDialogo(Configuratore& c, F&& handler)
+{
+    auto d = c.ch.tryBegin();
+    if (!d)
+        return;
+    handler();
+}
+
+// The handler of a clicked control, found by the control itself.
+void clic(Configuratore& c, Control& ctl)
+{
+    Form& f = c.f;
+    for (std::size_t i = 0; i < f.Bobina.size(); ++i)
+        if (&ctl == f.Bobina[i]) {
+            Bobina_Click(c, static_cast<int>(i), [&] { CmdAziona_Click(c); });
+            return;
+        }
+    for (Control* o : f.Option1)
+        if (&ctl == o) {
+            o->setValue(true);
+            return;
+        }
+    if (&ctl == &f.OptInput || &ctl == &f.OptOutput) {
+        ctl.setValue(true);
+        if (&ctl == &f.OptInput)
+            OptInput_Click(c);
+        else
+            OptOutput_Click(c);
+        return;
+    }
+    if (&ctl == &f.CmdCarica) {
+        if (CmdCarica_Click(c))
+            Form_Activate(c);
+        return;
+    }
+    struct Pulsante {
+        Control& controllo;
+        void (*gestore)(Sessione&);
+    };
+    const Pulsante pulsanti[] = {
+        {f.CmdAziona, CmdAziona_Click},         {f.CmdAll, CmdAll_Click},
+        {f.CmdAbilita, CmdAbilita_Click},       {f.CmdDisableAll, CmdDisableAll_Click},
+        {f.CmdRelax, CmdRelax_Click},           {f.CmdAzzera, CmdAzzera_Click},
+        {f.CmdReset, CmdReset_Click},           {f.CmdPAddress, CmdPAddress_Click},
+        {f.CmdAddressIn, CmdAddressIn_Click},   {f.CmdTerminazione, CmdTerminazione_Click},
+        {f.CmdBaudRate, CmdBaudRate_Click},     {f.CmdSalva, CmdSalva_Click},
+        {f.CmdBootloader, CmdBootloader_Click}, {f.CmdEsci, CmdEsci_Click},
+    };
+    for (const Pulsante& p : pulsanti)
+        if (&ctl == &p.controllo) {
+            p.gestore(c);
+            return;
+        }
+}
+
+} // namespace
+
+void eventoLoad(Configuratore& c) { Form_Load(c.host, c.f); }
+
+void eventoActivate(Configuratore& c)
+{
+    inDialogo(c, [&] { Form_Activate(c); });
+}
+
+void eventoResize(Configuratore& c) { Form_Resize(c.f); }
+
+void eventoClick(Configuratore& c, Control& ctl)
+{
+    if (!ctl.enabled() || !ctl.visible())
+        return;
+    inDialogo(c, [&] { clic(c, ctl); });
+}
+
+void eventoDblClick(Configuratore& c, Control& ctl)
+{
+    if (&ctl == &c.f.Image1)
+        inDialogo(c, [&] { Image1_DblClick(c); });
+}
+
+void eventoSceltaLista(Configuratore& c, Control& combo, int index)
+{
+    inDialogo(c, [&] {
+        combo.setListIndex(index);
+        if (&combo == &c.f.Combo1)
+            Combo1_Click(c);
+        else if (&combo == &c.f.Combo2)
+            Combo2_Click(c);
+    });
+}
+
+void eventoScroll(Configuratore& c, Control& bar, int value)
+{
+    bar.setScrollValue(value);
+    if (&bar == &c.f.HScroll1)
+        ScorriOrizzontale(c.f);
+    else if (&bar == &c.f.VScroll1)
+        ScorriVerticale(c.f);
+}
+
+void eventoTimer(Configuratore& c)
+{
+    if (!c.f.Timer1.enabled())
+        return;
+    inDialogo(c, [&] { Timer1_Timer(c); });
+}
+
+bool eventoChiusura(Configuratore& c)
+{
+    auto d = c.ch.tryBegin();
+    if (!d)
+        return false;
+    Form_Unload(c);
+}
+
+} // namespace ondrix
