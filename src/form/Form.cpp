@@ -209,12 +209,4 @@ void Form::setFrameSize(int widthTwips, int heightTwips)
     frameHeight_ = heightTwips;
 }
 
-Control* Form::find(const std::string& name, int index) const
-{
-    for (Control* c : controls_)
-        if (c->name() == name && c->index() == index)
-            return c;
-    return nullptr;
-}
-
 } // namespace ondrix

@@ -38,7 +38,6 @@ public:
 
     // Every control in the order of the window's control collection.
     const std::vector<Control*>& controls() const { return controls_; }
-    Control* find(const std::string& name, int index = -1) const;
 
     // Observer of every change (the Qt window). Window-level changes
     // (caption, geometry) are reported with a null control.

@@ -99,8 +99,10 @@ std::string utf8ACp1252(std::string_view utf8)
             out.push_back(static_cast<char>(cp));
             continue;
         }
+        // The C1 controls the table keeps for the unassigned bytes are no
+        // characters of the code page.
         char byte = '?';
-        for (int k = 0; k < 32; ++k)
+        for (int k = 0; k < 32 && cp > 0x9F; ++k)
             if (Cp1252Alti[k] == cp)
                 byte = static_cast<char>(0x80 + k);
         out.push_back(byte);

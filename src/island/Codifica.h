@@ -17,7 +17,8 @@ bool utf8Valido(std::string_view bytes);
 std::string cp1252AUtf8(std::string_view bytes);
 
 // UTF-8 text as Windows-1252 bytes; a character the code page lacks becomes '?'
-// (so does a byte that is not well-formed UTF-8).
+// (so do the C1 controls U+0080..U+009F, and a byte that is not well-formed
+// UTF-8).
 std::string utf8ACp1252(std::string_view utf8);
 
 // A file's bytes as UTF-8: kept when they are well-formed UTF-8 (a leading

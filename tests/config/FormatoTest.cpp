@@ -77,6 +77,9 @@ TEST(Formato, TextIsWindows1252OnDiskAndUtf8Inside)
     EXPECT_EQ(utf8ACp1252("N\u00b0 \u00e8 \u20ac"), "N\xB0 \xE8 \x80");
     EXPECT_EQ(utf8ACp1252("\u4e2d"), "?");     // not in the code page
     EXPECT_EQ(utf8ACp1252("a\xFF" "b"), "a?b"); // not UTF-8
+    // C1 controls are no characters of the code page, also where a byte
+    // reads back as one.
+    EXPECT_EQ(utf8ACp1252("\u0080\u0081\u008d\u009f"), "????");
     EXPECT_EQ(cp1252AUtf8("N\xB0 \x80"), "N\u00b0 \u20ac");
     EXPECT_EQ(decodificaTesto("N\xB0"), "N\u00b0");             // Windows-1252
     EXPECT_EQ(decodificaTesto("\xEF\xBB\xBFN\u00b0"), "N\u00b0"); // UTF-8, mark dropped

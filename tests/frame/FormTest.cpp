@@ -16,7 +16,6 @@ TEST(Form, ControlArraysKeepTheirDesignPlaces)
     EXPECT_EQ(f.DInput[9]->left(), 6360);
     EXPECT_EQ(f.DInput[9]->top(), 1920);
     EXPECT_EQ(f.ConnettoreInput[10]->height(), 255);
-    EXPECT_EQ(f.find("Bobina", 4), f.Bobina[4]);
     EXPECT_EQ(f.Bobina[4]->container(), &f.Frame2);
 }
 

@@ -238,6 +238,35 @@ TEST(Avvio, FirmwareGates)
     }
 }
 
+TEST(Avvio, FirmwareGatesAtTheirExactRevisions)
+{
+    struct Caso {
+        int testa, atmel;
+        const char* comando;
+        bool chiesto;
+    };
+    const Caso casi[] = {
+        {35, 34, "STATO VALVOLA", true},       {34, 47, "STATO VALVOLA", false},
+        {47, 33, "STATO VALVOLA", false},      {40, 40, "INTERFACCIA", true},
+        {39, 47, "INTERFACCIA", false},        {47, 39, "INTERFACCIA", false},
+        {39, 40, "GET DIGITAL INPUT", true},   {38, 47, "GET DIGITAL INPUT", false},
+        {47, 39, "GET DIGITAL INPUT", false},  {47, 46, "GET CONF", true},
+        {47, 45, "GET CONF", false},           {47, 34, "STATO TERMINAZIONE", true},
+        {47, 33, "STATO TERMINAZIONE", false},
+    };
+    for (const Caso& k : casi) {
+        SCOPED_TRACE(std::string(k.comando) + " head " + std::to_string(k.testa) + " main " +
+                     std::to_string(k.atmel));
+        sim::Scenario s = sim::defaultScenario();
+        s.bodies[0].rev = k.testa;
+        s.revAtmel = k.atmel;
+        IslandRig rig(s);
+        rig.startUp();
+        const auto l = rig.lines();
+        EXPECT_EQ(std::count(l.begin(), l.end(), k.comando) > 0, k.chiesto);
+    }
+}
+
 TEST(Avvio, DeviceNetSetsThreeBaudTextsAndTheButton)
 {
     sim::Scenario s = sim::defaultScenario();

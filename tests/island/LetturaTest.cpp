@@ -90,6 +90,23 @@ TEST(ValvolePresenti, HostileRepliesEndWithinTheBounds)
         EXPECT_EQ(m.NumEspansioni, 16);
         EXPECT_EQ(m.TotaleBobine, 128);
     }
+    {  // a full island: 16 bodies of 16 coils, 256 rows, the last body read too
+        Model m;
+        std::string r = TestaValvole;
+        for (int b = 0; b < 16; ++b) {
+            std::vector<std::pair<int, int>> bob;
+            for (int j = 1; j <= 16; ++j)
+                bob.push_back({b, j});
+            r += corpo(b, 8, bob, b == 0);
+        }
+        r += "OK";
+        LeggiValvolePresenti(r, m);
+        EXPECT_EQ(m.NumEspansioni, 16);
+        EXPECT_EQ(m.TotaleBobine, 256);
+        EXPECT_EQ(m.Espansioni(16).Numero, 15);
+        EXPECT_EQ(m.ConfBobine(256).Indice, 15);
+        EXPECT_EQ(m.ConfBobine(256).Posizione, 16);
+    }
     {  // 3 bodies of 100 coils: the third would pass 256 coils
         Model m;
         std::string r = TestaValvole;
@@ -258,7 +275,8 @@ TEST(InterfacciaEBaudRate, LettersTextsAndTheDigitBeforeTheCr)
     EXPECT_EQ(LeggiBaudRate("BAUD RATE: 3 \r\nOK"), 3);
     EXPECT_EQ(LeggiBaudRate("7 \r\nOK"), 7);
     EXPECT_EQ(LeggiBaudRate("BAUD RATE: x \r\nOK"), 0);
-    EXPECT_THROW(LeggiBaudRate("BAUD RATE: 9 \r\nOK"), ParseError) << "no ninth option button";
+    EXPECT_THROW(LeggiBaudRate("BAUD RATE: 8 \r\nOK"), ParseError) << "no ninth option button";
+    EXPECT_THROW(LeggiBaudRate("BAUD RATE: 9 \r\nOK"), ParseError);
     EXPECT_THROW(LeggiBaudRate("3\r\nOK"), ParseError);
     EXPECT_THROW(LeggiBaudRate("no carriage return"), ParseError);
     EXPECT_THROW(LeggiBaudRate(""), ParseError);
