@@ -4,12 +4,16 @@
 #include <cmath>
 #include <cstdlib>
 #include <stdexcept>
+#include <utility>
 
 namespace ondrix {
 
 namespace {
 
 constexpr std::int64_t TimeoutUs = 4'000'000;
+// While a reply comes a character at a time (9600 baud: one a millisecond),
+// it is looked at this often, not at every character.
+constexpr std::int64_t RaccoltaUs = 30'000;
 
 // Elapsed seconds in single precision, as the limits are compared.
 float secondsSince(std::int64_t startUs, std::int64_t nowUs)
@@ -78,11 +82,28 @@ void Channel::drain()
 bool Channel::collect(std::string& buf, const std::string& atteso)
 {
     const std::int64_t t0 = host_.nowUs();
+    // What the last exchange left behind is still waiting, as in the port.
+    bool attesa = !riporto_.empty();
+    bool raccolta = false;
     for (;;) {
-        if (port_.inputCount() != 0) {
-            buf += port_.readAll();
-            if (buf.find(atteso) != std::string::npos)
+        if (attesa || port_.inputCount() != 0) {
+            buf += std::exchange(riporto_, std::string());
+            if (!attesa || port_.inputCount() != 0)
+                buf += port_.readAll();
+            attesa = false;
+            if (const std::size_t p = buf.find(atteso); p != std::string::npos) {
+                // Read late, after gathering: what came after the expected
+                // text would have been read with the next reply.
+                if (raccolta) {
+                    riporto_ = buf.substr(p + atteso.size());
+                    buf.resize(p + atteso.size());
+                }
                 return true;
+            }
+            // The line end left over from the last reply is no sign of a
+            // reply on its way.
+            if (buf.find_first_not_of("\r\n") != std::string::npos)
+                raccolta = raccogli(t0 + TimeoutUs) || raccolta;
             continue;
         }
         const std::int64_t now = host_.nowUs();
@@ -91,6 +112,20 @@ bool Channel::collect(std::string& buf, const std::string& atteso)
         // Wake on port data or window events, at the latest just past the limit.
         waitStep(std::max(now + 1, t0 + TimeoutUs + 1));
     }
+}
+
+bool Channel::raccogli(std::int64_t limiteUs)
+{
+    // The rest of a reply on its way gathers in the port while the program
+    // sleeps; window events are still handled as they come.
+    if (!port_.sospendiNotifiche())
+        return false;
+    const std::int64_t fine = std::min(host_.nowUs() + RaccoltaUs, limiteUs);
+    while (host_.nowUs() < fine)
+        host_.waitForEvent(fine);
+    port_.riprendiNotifiche();
+    host_.processEvents();
+    return true;
 }
 
 void Channel::settle()
@@ -146,6 +181,7 @@ bool Channel::ProvaCollegamento()
         host_.endProgram(StatoTimeout);
     ExchangeFlag flag(inExchange_);
     ++exchanges_;
+    riporto_.clear();  // a port just opened: nothing of another line's
     std::string buf;
     port_.write("\r\n");
     drain();

@@ -88,6 +88,9 @@ private:
     void drain();
     // Collects until atteso is in buf; false when 4 s passed with nothing waiting.
     bool collect(std::string& buf, const std::string& atteso);
+    // Lets a reply that arrives piecemeal gather for a while (until limiteUs
+    // at the latest) before it is read again; false when the port cannot.
+    bool raccogli(std::int64_t limiteUs);
     void settle();
     void waitStep(std::int64_t deadlineUs);
     [[noreturn]] void timeout();
@@ -99,6 +102,9 @@ private:
     bool inExchange_ = false;
     bool ended_ = false;
     long exchanges_ = 0;
+    // Characters read with a reply after its expected text, when the read
+    // came late: they begin the next reply.
+    std::string riporto_;
 };
 
 // One of the two ways to send a line: InviaComando, or InviaComandoOppureErrore.

@@ -14,6 +14,9 @@
 
 namespace ondrix {
 
+CoreHost::CoreHost() = default;
+CoreHost::~CoreHost() = default;
+
 std::int64_t CoreHost::nowUs() const
 {
     using namespace std::chrono;
@@ -37,13 +40,33 @@ void CoreHost::waitForEvent(std::int64_t deadlineUs)
         processEvents();
         return;
     }
-    // A timer of our own (a nested wait must not steal an outer one's) wakes
-    // the loop at the deadline, rounded down to the millisecond; the caller
-    // comes back for the rest.
-    QTimer timer;
-    timer.setSingleShot(true);
-    timer.setTimerType(Qt::PreciseTimer);
-    timer.start(static_cast<int>(std::min<std::int64_t>(remaining / 1000, INT_MAX)));
+    // The timer wakes the loop at the deadline, rounded down to the
+    // millisecond; the caller comes back for the rest. A wait inside another
+    // (an event handled while the outer one sleeps) takes a timer of its own,
+    // so that it cannot move the outer one's.
+    const auto ms = static_cast<int>(std::min<std::int64_t>(remaining / 1000, INT_MAX));
+    const auto dorme = [](QTimer& t, int attesaMs) {
+        t.setSingleShot(true);
+        t.setTimerType(Qt::PreciseTimer);
+        t.start(attesaMs);
+    };
+    if (attese_ > 0) {
+        QTimer propria;
+        dorme(propria, ms);
+        QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
+        return;
+    }
+    if (!sveglia_)
+        sveglia_ = std::make_unique<QTimer>();
+    if (!sveglia_->isActive() || scadenzaUs_ != deadlineUs) {
+        dorme(*sveglia_, ms);
+        scadenzaUs_ = deadlineUs;
+    }
+    struct InAttesa {
+        explicit InAttesa(int& n) : n_(n) { ++n_; }
+        ~InAttesa() { --n_; }
+        int& n_;
+    } inAttesa(attese_);
     QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
 }
 

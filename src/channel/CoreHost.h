@@ -5,10 +5,17 @@
 
 #include "channel/Host.h"
 
+#include <memory>
+
+class QTimer;
+
 namespace ondrix {
 
 class CoreHost : public Host {
 public:
+    CoreHost();
+    ~CoreHost() override;
+
     // Microseconds of the system's monotonic clock (CLOCK_MONOTONIC on Linux,
     // the same time base in every process of the machine).
     std::int64_t nowUs() const override;
@@ -34,6 +41,15 @@ public:
 
     // Flushes the output and exits with the status.
     [[noreturn]] void endProgram(int status) override;
+
+private:
+    // The wake-up timer of the waits: armed for a deadline and left running
+    // while later waits share it (every byte that arrives wakes a wait; the
+    // deadline of an exchange phase does not move), so a wait costs no timer
+    // of its own.
+    std::unique_ptr<QTimer> sveglia_;
+    std::int64_t scadenzaUs_ = 0;  // deadline the timer is armed for
+    int attese_ = 0;              // waits in progress (a nested one keeps its own timer)
 };
 
 } // namespace ondrix

@@ -3,6 +3,7 @@
 #include "channel/Porte.h"
 
 #include <QSerialPort>
+#include <QSocketNotifier>
 
 namespace ondrix {
 
@@ -94,6 +95,23 @@ std::int64_t QtSerialPort::inputCount()
 {
     check("read");
     return port_->bytesAvailable();
+}
+
+bool QtSerialPort::sospendiNotifiche()
+{
+    if (!port_->isOpen())
+        return false;
+    for (QSocketNotifier* n : port_->findChildren<QSocketNotifier*>())
+        if (n->type() == QSocketNotifier::Read)
+            n->setEnabled(false);
+    return true;
+}
+
+void QtSerialPort::riprendiNotifiche()
+{
+    for (QSocketNotifier* n : port_->findChildren<QSocketNotifier*>())
+        if (n->type() == QSocketNotifier::Read)
+            n->setEnabled(true);
 }
 
 std::string QtSerialPort::readAll()

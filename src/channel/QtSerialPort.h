@@ -37,6 +37,8 @@ public:
     std::int64_t outputCount() override;
     std::int64_t inputCount() override;
     std::string readAll() override;
+    bool sospendiNotifiche() override;
+    void riprendiNotifiche() override;
 
     // The device the port is (or was last) opened on.
     const std::string& device() const { return device_; }

@@ -44,6 +44,13 @@ public:
     // which more input becomes readable. Real ports wake the event loop by
     // themselves and answer nothing.
     virtual std::optional<std::int64_t> nextArrivalUs() const { return std::nullopt; }
+
+    // A reply that arrives a character at a time would wake the program for
+    // each: while it gathers, the channel asks the port to stop reporting
+    // arrivals (the characters wait in the port) and to start again when it
+    // looks. False for a port that cannot, or that needs no such pause.
+    virtual bool sospendiNotifiche() { return false; }
+    virtual void riprendiNotifiche() {}
 };
 
 } // namespace ondrix
