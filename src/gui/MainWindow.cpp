@@ -375,10 +375,49 @@ void MainWindow::syncWindow()
         move(at);
 }
 
+bool MainWindow::learnFrame()
+{
+    // Known once the window system has framed the window; without a window
+    // manager there is none and the inside is the whole window.
+    if (!isVisible())
+        return false;
+    const QRect outer = frameGeometry(), inner = geometry();
+    const int w = static_cast<int>(std::lround(std::max(0, outer.width() - inner.width()) * tppX_));
+    const int h = static_cast<int>(std::lround(std::max(0, outer.height() - inner.height()) * tppY_));
+    if (w == c_.f.frameWidth() && h == c_.f.frameHeight())
+        return false;
+    c_.f.setFrameSize(w, h);
+    return true;
+}
+
+void MainWindow::followFrame()
+{
+    if (!learnFrame())
+        return;
+    syncWindow();
+    eventoResize(c_);
+}
+
+void MainWindow::showEvent(QShowEvent* e)
+{
+    QWidget::showEvent(e);
+    followFrame();
+}
+
+void MainWindow::moveEvent(QMoveEvent* e)
+{
+    // A window manager frames the window by moving its inside into the frame.
+    QWidget::moveEvent(e);
+    followFrame();
+}
+
 void MainWindow::resizeEvent(QResizeEvent* e)
 {
     QWidget::resizeEvent(e);
-    if (size() != clientPixels()) {
+    if (learnFrame()) {
+        // The window was framed: the Form's outer size stands.
+        syncWindow();
+    } else if (size() != clientPixels()) {
         // The user or the window manager sized the window: the Form follows.
         const int w = static_cast<int>(std::lround(width() * tppX_)) + c_.f.frameWidth();
         const int h = static_cast<int>(std::lround(height() * tppY_)) + c_.f.frameHeight();

@@ -31,6 +31,8 @@ public:
 
 protected:
     void resizeEvent(QResizeEvent* e) override;
+    void moveEvent(QMoveEvent* e) override;
+    void showEvent(QShowEvent* e) override;
     void closeEvent(QCloseEvent* e) override;
 
 private:
@@ -42,6 +44,10 @@ private:
     void syncTimer(const Control& ctl);
     QRect pixels(const Control& ctl) const;
     QSize clientPixels() const;
+    // Takes the window's real frame into the Form; true when it changed.
+    bool learnFrame();
+    // A frame that changed leaves the outer size and gives the inside the rest.
+    void followFrame();
     // Runs an event handler, then shows the control again as the Form has it
     // (an event dropped while a dialogue runs leaves the widget as it was).
     template <typename F>

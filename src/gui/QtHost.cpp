@@ -116,9 +116,14 @@ ScreenInfo QtHost::screen()
     const double dpiY = s->logicalDotsPerInchY();
     info.twipsPerPixelX = dpiX > 0 ? 1440.0 / dpiX : 15.0;
     info.twipsPerPixelY = dpiY > 0 ? 1440.0 / dpiY : 15.0;
-    info.taskbarHeightPx = std::max(0, g.bottom() - a.bottom());
-    // The frame is known only once the window manager has framed the window;
-    // before that the usual borders and title bar stand in.
+    // What the desktop's panels leave of the screen's height (a panel at the
+    // top counts as well as one at the bottom).
+    info.taskbarHeightPx = std::max(0, g.height() - a.height());
+    // The real frame: none until the window system has framed the window (and
+    // none at all without a window manager). The window follows a frame that
+    // comes later.
+    info.frameWidthPx = 0;
+    info.frameHeightPx = 0;
     if (window_ && window_->isVisible()) {
         const QRect fg = window_->frameGeometry();
         const QRect cg = window_->geometry();
