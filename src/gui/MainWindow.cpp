@@ -299,8 +299,7 @@ void MainWindow::sync(Control& ctl)
         if (cb->currentIndex() != ctl.listIndex())
             cb->setCurrentIndex(ctl.listIndex());
         // The text shows even when it is no entry of the list.
-        if (cb->currentText() != q(ctl.text()))
-            cb->setEditText(q(ctl.text()));
+        cb->setShownText(q(ctl.text()));
         break;
     }
     case Kind::OptionButton: {

@@ -1,13 +1,14 @@
 #include "gui/Widgets.h"
 
 #include <QAbstractItemView>
+#include <QApplication>
 #include <QEvent>
-#include <QLineEdit>
 #include <QLinearGradient>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPainterPath>
 #include <QStyleOptionFocusRect>
+#include <QStylePainter>
 
 #include <algorithm>
 
@@ -214,19 +215,103 @@ void PictureWidget::mouseDoubleClickEvent(QMouseEvent* e)
 
 ListBox::ListBox(QWidget* parent) : QComboBox(parent)
 {
-    setEditable(true);
     setInsertPolicy(QComboBox::NoInsert);
-    setCompleter(nullptr);
     setMaxVisibleItems(16);
-    lineEdit()->setReadOnly(true);
-    lineEdit()->installEventFilter(this);
+}
+
+void ListBox::setShownText(const QString& s)
+{
+    if (shown_ != s) {
+        shown_ = s;
+        update();
+    }
+}
+
+void ListBox::initStyleOption(QStyleOptionComboBox* option) const
+{
+    QComboBox::initStyleOption(option);
+    option->currentText = shown_;
+    // Styles draw a list that takes no typing as a button and open it over
+    // itself; this one keeps the look of a text field and drops below.
+    option->editable = true;
+}
+
+void ListBox::paintEvent(QPaintEvent*)
+{
+    QStylePainter p(this);
+    QStyleOptionComboBox opt;
+    initStyleOption(&opt);
+    p.drawComplexControl(QStyle::CC_ComboBox, opt);
+    // The text as a field shows it (a style draws none for an editable list).
+    opt.editable = false;
+    p.setPen(palette().color(isEnabled() ? QPalette::Active : QPalette::Disabled, QPalette::Text));
+    p.drawControl(QStyle::CE_ComboBoxLabel, opt);
+}
+
+void ListBox::showPopup()
+{
+    QComboBox::showPopup();
+    if (!filtering_ && view()->isVisible()) {
+        // Seen before the list's own handling: its window, its entries, and
+        // the keys typed into it.
+        view()->window()->installEventFilter(this);
+        view()->viewport()->installEventFilter(this);
+        view()->installEventFilter(this);
+        filtering_ = true;
+    }
+}
+
+void ListBox::hidePopup()
+{
+    pressOpened_ = false;
+    QComboBox::hidePopup();
+}
+
+void ListBox::mousePressEvent(QMouseEvent* e)
+{
+    const bool wasOpen = view()->isVisible();
+    QComboBox::mousePressEvent(e);
+    pressOpened_ = e->button() == Qt::LeftButton && !wasOpen && view()->isVisible();
+    pressAt_ = e->globalPosition().toPoint();
+}
+
+namespace {
+
+// A character typed, not a navigation or command key.
+bool typed(const QKeyEvent* e)
+{
+    const QString t = e->text();
+    return !t.isEmpty() && t.at(0).isPrint() &&
+           !(e->modifiers() & (Qt::ControlModifier | Qt::AltModifier));
+}
+
+} // namespace
+
+void ListBox::keyPressEvent(QKeyEvent* e)
+{
+    // Typed characters (a blank too) choose nothing and do not open the list.
+    if (typed(e)) {
+        e->accept();
+        return;
+    }
+    QComboBox::keyPressEvent(e);
 }
 
 bool ListBox::eventFilter(QObject* watched, QEvent* event)
 {
-    if (watched == lineEdit() && event->type() == QEvent::MouseButtonPress && isEnabled()) {
-        showPopup();
+    const bool list = watched == view() || watched == view()->viewport() || watched == view()->window();
+    if (list && event->type() == QEvent::KeyPress && typed(static_cast<QKeyEvent*>(event)))
         return true;
+    if (list && event->type() == QEvent::MouseButtonRelease && pressOpened_) {
+        auto* m = static_cast<QMouseEvent*>(event);
+        if (m->button() == Qt::LeftButton) {
+            pressOpened_ = false;
+            // Released where it was pressed: the click that opened the list.
+            // Dragged into the list: the entry there is chosen as usual.
+            if ((m->globalPosition().toPoint() - pressAt_).manhattanLength() <=
+                QApplication::startDragDistance())
+                return true;
+        }
     }
     return QComboBox::eventFilter(watched, event);
 }

@@ -91,14 +91,34 @@ protected:
 };
 
 // Drop-down list that shows any text (also one that is not an entry) and
-// takes no typed keys: the text can only change by choosing an entry. A
-// click on the text opens the list.
+// takes no typed characters: an entry is chosen with the mouse or with the
+// navigation keys (Up, Down, Home, End, Page Up, Page Down; F4 and Alt+Down
+// open the list). A click anywhere on it opens the list, which stays open
+// until an entry is chosen or the user clicks elsewhere. Drawn as a text
+// field with its arrow, the list dropping below it.
 class ListBox : public QComboBox {
 public:
     explicit ListBox(QWidget* parent);
+    void setShownText(const QString& s);
+    const QString& shownText() const { return shown_; }
+
+    void showPopup() override;
+    void hidePopup() override;
 
 protected:
+    void initStyleOption(QStyleOptionComboBox* option) const override;
+    void paintEvent(QPaintEvent*) override;
+    void mousePressEvent(QMouseEvent* e) override;
+    void keyPressEvent(QKeyEvent* e) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    QString shown_;
+    // The list was opened by a press that is still down: its release, where
+    // the press was, must not close it again.
+    bool pressOpened_ = false;
+    QPoint pressAt_;  // global
+    bool filtering_ = false;
 };
 
 // The picture Image1 shows: a valve island drawn at 148 x 112 pixels.

@@ -56,10 +56,10 @@ TEST(FinestraAvvio, CoilPixelsMatchTheirStatesAfterTheStartUp)
     // Header and lists as the Form has them.
     EXPECT_EQ(w.windowTitle().toStdString(), f.caption());
     EXPECT_EQ(static_cast<QLabel*>(w.widget(f.Software))->text().toStdString(), f.Software.caption());
-    auto* combo1 = static_cast<QComboBox*>(w.widget(f.Combo1));
+    auto* combo1 = static_cast<ListBox*>(w.widget(f.Combo1));
     EXPECT_EQ(combo1->count(), static_cast<int>(f.Combo1.list().size()));
-    EXPECT_EQ(combo1->currentText().toStdString(), f.Combo1.text());
-    EXPECT_EQ(static_cast<QComboBox*>(w.widget(f.Combo2))->currentText().toStdString(),
+    EXPECT_EQ(combo1->shownText().toStdString(), f.Combo1.text());
+    EXPECT_EQ(static_cast<ListBox*>(w.widget(f.Combo2))->shownText().toStdString(),
               f.Combo2.text());
     // The head's connectors are drawn.
     EXPECT_FALSE(w.widget(f.ConnettoreProfibus)->isHidden());
