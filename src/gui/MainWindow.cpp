@@ -3,6 +3,7 @@
 #include "program/Configuratore.h"
 #include "program/Eventi.h"
 #include "gui/Widgets.h"
+#include "view/Descrizione.h"
 
 #include <QCloseEvent>
 #include <QLabel>
@@ -359,6 +360,24 @@ void MainWindow::sync(Control& ctl)
         w->setEnabled(ctl.enabled());
     if (w->isHidden() == ctl.visible())
         w->setHidden(!ctl.visible());
+    describe(ctl);
+}
+
+void MainWindow::describe(const Control& ctl)
+{
+    const Form& f = c_.f;
+    switch (DescrizioniToccate(f, ctl)) {
+    case Descrizioni::Bobine:
+        for (int i = 0; i < static_cast<int>(f.Bobina.size()); ++i)
+            static_cast<ColourButton*>(widget(*f.Bobina[i]))->setDescription(q(DescrizioneBobina(f, i)));
+        break;
+    case Descrizioni::Ingressi:
+        for (int i = 0; i < static_cast<int>(f.DInput.size()); ++i)
+            static_cast<ColourButton*>(widget(*f.DInput[i]))->setDescription(q(DescrizioneIngresso(f, i)));
+        break;
+    case Descrizioni::Nessuna:
+        break;
+    }
 }
 
 void MainWindow::syncWindow()

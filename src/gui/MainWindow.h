@@ -41,6 +41,8 @@ private:
     void changed(Control* ctl);
     void sync(Control& ctl);
     void syncWindow();
+    // Tooltips and names of the coil or input buttons after ctl changed.
+    void describe(const Control& ctl);
     void syncTimer(const Control& ctl);
     QRect pixels(const Control& ctl) const;
     QSize clientPixels() const;

@@ -41,9 +41,19 @@ void ColourButton::setCaption(const QString& s)
 {
     if (caption_ != s) {
         caption_ = s;
-        setAccessibleName(s);
+        if (description_.isEmpty())
+            setAccessibleName(s);
         update();
     }
+}
+
+void ColourButton::setDescription(const QString& s)
+{
+    if (description_ == s)
+        return;
+    description_ = s;
+    setToolTip(s);
+    setAccessibleName(s.isEmpty() ? caption_ : s);
 }
 
 void ColourButton::paintEvent(QPaintEvent*)

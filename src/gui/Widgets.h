@@ -24,6 +24,9 @@ public:
     void setTextColour(const QColor& c);
     void setCaption(const QString& s);  // drawn as it is ('&' is no mnemonic)
     const QString& caption() const { return caption_; }
+    // What the button shows, in words: its tooltip and the name a screen
+    // reader says (the caption when there is none).
+    void setDescription(const QString& s);
     QColor backColour() const { return back_; }
 
 protected:
@@ -33,6 +36,7 @@ private:
     QColor back_{192, 192, 192};
     QColor text_{0, 0, 0};
     QString caption_;
+    QString description_;
 };
 
 // Filled rectangle, filled circle or wide outline; never takes the mouse.
