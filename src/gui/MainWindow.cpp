@@ -6,6 +6,7 @@
 #include "view/Descrizione.h"
 
 #include <QCloseEvent>
+#include <QFocusEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QRadioButton>
@@ -15,6 +16,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <vector>
 
 namespace ondrix {
 
@@ -46,6 +48,44 @@ void setColours(QWidget* w, QPalette::ColorRole textRole, QPalette::ColorRole ba
     pal.setColor(QPalette::Disabled, backRole, back);
     if (pal != w->palette())
         w->setPalette(pal);
+}
+
+// Controls the keyboard reaches.
+bool takesFocus(Kind k)
+{
+    return k == Kind::Button || k == Kind::TextBox || k == Kind::ComboBox || k == Kind::OptionButton;
+}
+
+// The controls of one container as they are read: rows from top to bottom,
+// left to right within a row. A control is in the row of the first control
+// whose height spans its middle; a frame is read where it begins, all its
+// controls together.
+void readingOrder(const Form& f, const Control* container, std::vector<const Control*>& out)
+{
+    std::vector<const Control*> items;
+    for (const Control* ctl : f.controls())
+        if (ctl->container() == container && (takesFocus(ctl->kind()) || ctl->kind() == Kind::Frame))
+            items.push_back(ctl);
+    const auto frame = [](const Control* c) { return c->kind() == Kind::Frame; };
+    const auto middle = [&](const Control* c) { return frame(c) ? c->top() : c->top() + c->height() / 2; };
+    const auto bottom = [&](const Control* c) { return frame(c) ? c->top() + 1 : c->top() + c->height(); };
+    std::stable_sort(items.begin(), items.end(),
+                     [](const Control* a, const Control* b) { return a->top() < b->top(); });
+    for (std::size_t i = 0; i < items.size();) {
+        std::size_t j = i + 1;
+        while (j < items.size() && middle(items[j]) < bottom(items[i]))
+            ++j;
+        std::stable_sort(items.begin() + static_cast<std::ptrdiff_t>(i),
+                         items.begin() + static_cast<std::ptrdiff_t>(j),
+                         [](const Control* a, const Control* b) { return a->left() < b->left(); });
+        for (std::size_t k = i; k < j; ++k) {
+            if (frame(items[k]))
+                readingOrder(f, items[k], out);
+            else
+                out.push_back(items[k]);
+        }
+        i = j;
+    }
 }
 
 } // namespace
@@ -82,6 +122,7 @@ MainWindow::MainWindow(Configuratore& c, QWidget* parent) : QWidget(parent), c_(
     for (Control* ctl : c_.f.controls())
         create(*ctl);
     stack();
+    tabOrder();
     for (Control* ctl : c_.f.controls())
         sync(*ctl);
     syncWindow();
@@ -179,6 +220,8 @@ void MainWindow::create(Control& ctl)
     case Kind::Timer:
         return;
     }
+    if (takesFocus(ctl.kind()))
+        w->installEventFilter(this);
     w->setObjectName(ctl.index() >= 0 ? q(ctl.name() + "_" + std::to_string(ctl.index()))
                                       : q(ctl.name()));
     widgets_[&ctl] = w;
@@ -200,6 +243,47 @@ void MainWindow::stack()
     widget(c_.f.FrmBaudRate)->raise();
     for (Control* top : {&c_.f.HScroll1, &c_.f.VScroll1, &c_.f.Frame3})
         widget(*top)->raise();
+}
+
+void MainWindow::tabOrder()
+{
+    std::vector<const Control*> chain;
+    readingOrder(c_.f, nullptr, chain);
+    for (std::size_t i = 1; i < chain.size(); ++i)
+        QWidget::setTabOrder(widget(*chain[i - 1]), widget(*chain[i]));
+}
+
+bool MainWindow::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::FocusIn) {
+        const Qt::FocusReason why = static_cast<QFocusEvent*>(event)->reason();
+        if (why == Qt::TabFocusReason || why == Qt::BacktabFocusReason)
+            reveal(static_cast<QWidget*>(watched));
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void MainWindow::reveal(QWidget* w)
+{
+    // Only for the keyboard: a control under the mouse must not move away
+    // between the press and the release.
+    const QRect r(w->mapTo(this, QPoint(0, 0)), w->size());
+    const auto scroll = [this](Control& bar, int from, int to, int shown, double tpp) {
+        if (!bar.visible())
+            return;
+        int d = to > shown ? to - shown : 0;  // pixels the design moves back
+        if (from - d < 0)
+            d = from;  // the start of the control counts first
+        const int v = std::clamp(bar.scrollValue() + static_cast<int>(std::lround(d * tpp)),
+                                 bar.scrollMin(), bar.scrollMax());
+        if (v != bar.scrollValue())
+            forward(bar, [&] { eventoScroll(c_, bar, v); });
+    };
+    Form& f = c_.f;
+    const int shownW = width() - (f.VScroll1.visible() ? widget(f.VScroll1)->width() : 0);
+    const int shownH = height() - (f.HScroll1.visible() ? widget(f.HScroll1)->height() : 0);
+    scroll(f.HScroll1, r.left(), r.left() + r.width(), shownW, tppX_);
+    scroll(f.VScroll1, r.top(), r.top() + r.height(), shownH, tppY_);
 }
 
 template <typename F>

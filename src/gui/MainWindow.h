@@ -34,10 +34,15 @@ protected:
     void moveEvent(QMoveEvent* e) override;
     void showEvent(QShowEvent* e) override;
     void closeEvent(QCloseEvent* e) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void create(Control& ctl);
     void stack();
+    // Tab goes through the controls in the design's reading order.
+    void tabOrder();
+    // Scrolls a control the keyboard reached into the part of the design shown.
+    void reveal(QWidget* w);
     void changed(Control* ctl);
     void sync(Control& ctl);
     void syncWindow();
