@@ -255,6 +255,8 @@ void MainWindow::tabOrder()
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event)
 {
+    // Only for the keyboard: a control under the mouse must not move away
+    // between the press and the release.
     if (event->type() == QEvent::FocusIn) {
         const Qt::FocusReason why = static_cast<QFocusEvent*>(event)->reason();
         if (why == Qt::TabFocusReason || why == Qt::BacktabFocusReason)
@@ -265,8 +267,6 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event)
 
 void MainWindow::reveal(QWidget* w)
 {
-    // Only for the keyboard: a control under the mouse must not move away
-    // between the press and the release.
     const QRect r(w->mapTo(this, QPoint(0, 0)), w->size());
     const auto scroll = [this](Control& bar, int from, int to, int shown, double tpp) {
         if (!bar.visible())

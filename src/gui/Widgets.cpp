@@ -309,7 +309,8 @@ void ListBox::keyPressEvent(QKeyEvent* e)
 
 bool ListBox::eventFilter(QObject* watched, QEvent* event)
 {
-    const bool list = watched == view() || watched == view()->viewport() || watched == view()->window();
+    const bool list = filtering_ && (watched == view() || watched == view()->viewport() ||
+                                     watched == view()->window());
     if (list && event->type() == QEvent::KeyPress && typed(static_cast<QKeyEvent*>(event)))
         return true;
     if (list && event->type() == QEvent::MouseButtonRelease && pressOpened_) {
