@@ -5,7 +5,6 @@
 
 #include "GuiSupport.h"
 
-#include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QProcess>
@@ -16,7 +15,6 @@
 
 #include <gtest/gtest.h>
 
-#include <memory>
 #include <optional>
 
 namespace ondrix {
@@ -25,15 +23,22 @@ namespace {
 constexpr QSize Screen(1024, 768);
 const QString Demo = QStringLiteral("ondrix-configuratore-demo");
 
+QStringList words(const char* s) { return QString::fromLatin1(s).split(QLatin1Char(' ')); }
+
 // A program the test starts and ends.
 struct Programma {
     QProcess p;
+    // Starts it and waits for its first output; false when none comes.
+    bool start(const QProcessEnvironment& env, const QString& program, const QStringList& args)
+    {
+        p.setProcessEnvironment(env);
+        p.start(program, args);
+        return p.waitForReadyRead(20000);
+    }
     ~Programma()
     {
-        if (p.state() != QProcess::NotRunning) {
-            p.kill();
-            p.waitForFinished(5000);
-        }
+        p.kill();
+        p.waitForFinished(5000);
     }
 };
 
@@ -47,77 +52,60 @@ QString output(const QProcessEnvironment& env, const QString& program, const QSt
     return QString::fromLocal8Bit(p.readAllStandardOutput());
 }
 
-// Xvfb on a free display, optionally with openbox managing its windows.
-class ServerX {
-public:
-    // Empty when the display could not be started.
-    QString start()
+// Xvfb on a free display (it prints the display's number once it takes
+// connections), and openbox when asked (it runs its start-up command once
+// it manages the screen).
+struct ServerX {
+    Programma server, wm;  // ended in the reverse order
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+
+    std::string start(bool windowManager)
     {
-        server_.p.start(QStringLiteral("Xvfb"),
-                        {QStringLiteral("-displayfd"), QStringLiteral("1"), QStringLiteral("-screen"),
-                         QStringLiteral("0"),
-                         QStringLiteral("%1x%2x24").arg(Screen.width()).arg(Screen.height()),
-                         QStringLiteral("-nolisten"), QStringLiteral("tcp")});
-        // Xvfb writes its display number once it takes connections.
-        if (!server_.p.waitForReadyRead(20000))
-            return QStringLiteral("Xvfb did not start: ") + server_.p.readAllStandardError();
-        env_ = QProcessEnvironment::systemEnvironment();
-        env_.insert(QStringLiteral("DISPLAY"),
-                    QLatin1Char(':') + QString::fromLatin1(server_.p.readAllStandardOutput()).trimmed());
-        env_.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
+        if (!server.start(env, QStringLiteral("Xvfb"),
+                          words("-displayfd 1 -nolisten tcp -screen 0 1024x768x24")))
+            return "Xvfb did not start";
+        env.insert(QStringLiteral("DISPLAY"),
+                   QLatin1Char(':') + QString::fromLatin1(server.p.readAllStandardOutput()).trimmed());
+        env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
+        if (windowManager &&
+            !wm.start(env, QStringLiteral("openbox"), {QStringLiteral("--sm-disable"),
+                                                      QStringLiteral("--startup"),
+                                                      QStringLiteral("echo ready")}))
+            return "openbox did not start";
         return {};
     }
-
-    QString startWindowManager()
-    {
-        // openbox runs its start-up command once it manages the screen.
-        wm_.p.setProcessEnvironment(env_);
-        wm_.p.start(QStringLiteral("openbox"),
-                    {QStringLiteral("--sm-disable"), QStringLiteral("--startup"),
-                     QStringLiteral("echo ready")});
-        if (!wm_.p.waitForReadyRead(20000))
-            return QStringLiteral("openbox did not start: ") + wm_.p.readAllStandardError();
-        return {};
-    }
-
-    const QProcessEnvironment& env() const { return env_; }
-
-private:
-    Programma server_, wm_;  // ended in the reverse order
-    QProcessEnvironment env_;
 };
 
 struct Misura {
     QSize inside, outside;
 };
 
+int field(const QString& info, const char* name)
+{
+    return QRegularExpression(QStringLiteral("%1: +(\\d+)").arg(QLatin1String(name)))
+        .match(info)
+        .captured(1)
+        .toInt();
+}
+
 // The program's visible window and the top-level window it hangs from (the
 // frame, or the window itself without a window manager).
 std::optional<Misura> misura(const QProcessEnvironment& env)
 {
     const QString id = output(env, QStringLiteral("xdotool"),
-                              {QStringLiteral("search"), QStringLiteral("--onlyvisible"),
-                               QStringLiteral("--classname"), Demo})
-                           .section(QLatin1Char('\n'), 0, 0)
-                           .trimmed();
-    if (id.isEmpty())
-        return std::nullopt;
+                              words("search --onlyvisible --classname") << Demo)
+                           .section(QLatin1Char('\n'), 0, 0);
     const auto size = [&](const QString& win) {
         const QString info = output(env, QStringLiteral("xwininfo"), {QStringLiteral("-id"), win});
-        const auto field = [&](const char* name) {
-            const QRegularExpression re(QStringLiteral("%1: +(\\d+)").arg(QLatin1String(name)));
-            return re.match(info).captured(1).toInt();
-        };
-        const int border = 2 * field("Border width");
-        return QSize(field("Width") + border, field("Height") + border);
+        const int border = 2 * field(info, "Border width");
+        return QSize(field(info, "Width") + border, field(info, "Height") + border);
     };
-    QString win = id;
     const QRegularExpression parent(QStringLiteral("Parent window id: (0x[0-9a-f]+)( \\(the root window\\))?"));
-    for (int depth = 0; depth < 8; ++depth) {
-        const auto m = parent.match(output(env, QStringLiteral("xwininfo"),
-                                           {QStringLiteral("-tree"), QStringLiteral("-id"), win}));
+    QString win = id;
+    for (int depth = 0; !id.isEmpty() && depth < 8; ++depth) {
+        const auto m = parent.match(output(env, QStringLiteral("xwininfo"), words("-tree -id") << win));
         if (!m.hasMatch())
-            return std::nullopt;
+            break;
         if (!m.captured(2).isEmpty())
             return Misura{size(id), size(win)};
         win = m.captured(1);
@@ -125,67 +113,54 @@ std::optional<Misura> misura(const QProcessEnvironment& env)
     return std::nullopt;
 }
 
-// The demo from a folder of its own, whose "Stringhe.txt" asks for a size.
-class DemoConDimensione {
-public:
-    DemoConDimensione(const QProcessEnvironment& env, int x, int y)
-    {
-        const QString bin = QStringLiteral(ONDRIX_BIN_DIR);
-        QFile::copy(bin + QLatin1Char('/') + Demo, dir_.filePath(Demo));
-        QFile in(bin + QStringLiteral("/Stringhe.txt"));
-        if (!in.open(QIODevice::ReadOnly))
-            return;
-        QList<QByteArray> lines = in.readAll().split('\n');
-        for (int i = 0; i + 1 < lines.size(); ++i) {
-            if (lines[i] == "[DIMENSIONESCHERMOX]\r")
-                lines[i + 1] = QByteArray::number(x) + '\r';
-            if (lines[i] == "[DIMENSIONESCHERMOY]\r")
-                lines[i + 1] = QByteArray::number(y) + '\r';
-        }
-        QFile out(dir_.filePath(QStringLiteral("Stringhe.txt")));
-        if (out.open(QIODevice::WriteOnly))
-            out.write(lines.join('\n'));
-        out.close();
-        demo_.p.setProcessEnvironment(env);
-        demo_.p.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-        demo_.p.start(dir_.filePath(Demo), {});
+// The demo from a folder of its own whose "Stringhe.txt" asks for x x y
+// pixels; gives the window's size once its outside is the one wanted (the
+// window manager frames it, the program follows), or the last one seen.
+std::optional<Misura> dimensioniDellaDemo(const QProcessEnvironment& env, int x, int y, QSize wanted)
+{
+    QTemporaryDir dir;
+    const QString bin = QStringLiteral(ONDRIX_BIN_DIR "/");
+    QFile::copy(bin + Demo, dir.filePath(Demo));
+    QFile in(bin + QStringLiteral("Stringhe.txt"));
+    QFile out(dir.filePath(QStringLiteral("Stringhe.txt")));
+    if (!in.open(QIODevice::ReadOnly) || !out.open(QIODevice::WriteOnly))
+        return std::nullopt;
+    QList<QByteArray> lines = in.readAll().split('\n');
+    for (int i = 0; i + 1 < lines.size(); ++i) {
+        if (lines[i] == "[DIMENSIONESCHERMOX]\r")
+            lines[i + 1] = QByteArray::number(x) + '\r';
+        else if (lines[i] == "[DIMENSIONESCHERMOY]\r")
+            lines[i + 1] = QByteArray::number(y) + '\r';
     }
+    out.write(lines.join('\n'));
+    out.close();
 
-    // Waits until the window's outer size is the one wanted (the window
-    // manager frames it, the program follows); gives the last one seen.
-    std::optional<Misura> attendi(const QProcessEnvironment& env, QSize wanted)
-    {
-        std::optional<Misura> m;
-        QElapsedTimer t;
-        t.start();
-        while (t.elapsed() < 10000 && demo_.p.state() != QProcess::NotRunning) {
-            m = misura(env);
-            if (m && m->outside == wanted)
-                break;
-            QThread::msleep(100);
-        }
-        return m;
+    Programma demo;
+    demo.p.setProcessEnvironment(env);
+    demo.p.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    demo.p.start(dir.filePath(Demo), {});
+    std::optional<Misura> m;
+    QElapsedTimer t;
+    t.start();
+    while (t.elapsed() < 10000 && demo.p.state() != QProcess::NotRunning) {
+        m = misura(env);
+        if (m && m->outside == wanted)
+            break;
+        QThread::msleep(100);
     }
-
-private:
-    QTemporaryDir dir_;
-    Programma demo_;
-};
+    return m;
+}
 
 std::string str(QSize s) { return std::to_string(s.width()) + " x " + std::to_string(s.height()); }
 
-// Each size key pair with the outer size it must give on the 1024 x 768 screen.
+// 640 x 480 asked, and 0 x 0 (the whole screen: this one has no taskbar).
 void controllaDimensioni(const ServerX& x, bool framed)
 {
-    const struct {
-        int x, y;
-        QSize outside;
-    } cases[] = {{640, 480, QSize(640, 480)}, {0, 0, Screen}};
-    for (const auto& k : cases) {
-        DemoConDimensione demo(x.env(), k.x, k.y);
-        const auto m = demo.attendi(x.env(), k.outside);
+    for (const QSize asked : {QSize(640, 480), QSize(0, 0)}) {
+        const QSize outside = asked.isNull() ? Screen : asked;
+        const auto m = dimensioniDellaDemo(x.env, asked.width(), asked.height(), outside);
         ASSERT_TRUE(m) << "no window of the demo on the display";
-        EXPECT_EQ(str(m->outside), str(k.outside)) << k.x << " x " << k.y;
+        EXPECT_EQ(str(m->outside), str(outside)) << "asked " << str(asked);
         if (framed)
             EXPECT_LT(m->inside.height(), m->outside.height()) << "the window manager framed nothing";
         else
@@ -204,24 +179,22 @@ std::string missing(const QStringList& programs)
 TEST(WindowOnX, WithoutAWindowManagerTheWindowIsTheAskedSize)
 {
     test::guiApp();
-    if (const std::string m = missing({"Xvfb", "xdotool", "xwininfo"}); !m.empty())
+    if (const std::string m = missing(words("Xvfb xdotool xwininfo")); !m.empty())
         GTEST_SKIP() << m;
     ServerX x;
-    const QString err = x.start();
-    ASSERT_TRUE(err.isEmpty()) << err.toStdString();
+    const std::string err = x.start(false);
+    ASSERT_TRUE(err.empty()) << err;
     controllaDimensioni(x, false);
 }
 
 TEST(WindowOnX, UnderAWindowManagerTheFramedWindowIsTheAskedSize)
 {
     test::guiApp();
-    if (const std::string m = missing({"Xvfb", "xdotool", "xwininfo", "openbox"}); !m.empty())
+    if (const std::string m = missing(words("Xvfb xdotool xwininfo openbox")); !m.empty())
         GTEST_SKIP() << m;
     ServerX x;
-    QString err = x.start();
-    ASSERT_TRUE(err.isEmpty()) << err.toStdString();
-    err = x.startWindowManager();
-    ASSERT_TRUE(err.isEmpty()) << err.toStdString();
+    const std::string err = x.start(true);
+    ASSERT_TRUE(err.empty()) << err;
     controllaDimensioni(x, true);
 }
 
