@@ -67,6 +67,12 @@ struct ServerX {
         env.insert(QStringLiteral("DISPLAY"),
                    QLatin1Char(':') + QString::fromLatin1(server.p.readAllStandardOutput()).trimmed());
         env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
+        // In the sanitizer build: the X keyboard library every X client loads
+        // hands strndup a buffer without an end, which strict string checks
+        // report. The programs' own code is checked by the other tests.
+        if (env.contains(QStringLiteral("ASAN_OPTIONS")))
+            env.insert(QStringLiteral("ASAN_OPTIONS"),
+                       env.value(QStringLiteral("ASAN_OPTIONS")) + QStringLiteral(":strict_string_checks=0"));
         if (windowManager &&
             !wm.start(env, QStringLiteral("openbox"), {QStringLiteral("--sm-disable"),
                                                       QStringLiteral("--startup"),
