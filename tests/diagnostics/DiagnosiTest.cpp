@@ -1,20 +1,19 @@
 // The diagnosis reply: cutting it into records, and the two methods that
-// bring it into the Diagnosi table.
+// bring it into the Diagnosi table (on the simulated default island, with
+// replies it would never give put in its mouth).
 
 #include "diagnostics/Diagnosi.h"
 #include "island/Risposte.h"
 
-#include "commands/IsolaBobine.h"
-#include "program/Gestori.h"
+#include "support/IslandRig.h"
 
 #include <gtest/gtest.h>
 
+#include <map>
 #include <random>
 
 namespace ondrix {
 namespace {
-
-using test::BancoBobine;
 
 const std::string Testa = "GET DIAGNOSI\r\n";  // 14 characters
 
@@ -121,92 +120,103 @@ TEST(ApplicaLettera, LetterTable)
     EXPECT_EQ(r.Relax, 1);  // never touched here
 }
 
+// The whole reply, slot i holding index i and letter P unless changed.
+std::string diagnosi(std::map<int, std::pair<std::string, std::string>> cambi = {})
+{
+    std::string r = Testa;
+    for (int i = 0; i < 32; ++i) {
+        auto c = cambi.find(i);
+        r += c == cambi.end() ? record(std::to_string(i), "P") : record(c->second.first, c->second.second);
+    }
+    return r + "OK\r\n";
+}
+
+struct Banco : IslandRig {
+    Banco() { ready(); }
+    Model& m = c.m;
+    void risposta(const std::string& r) { island.overrideReply("GET DIAGNOSI", r); }
+};
+
 TEST(DiagnosiIsola, RewritesIndexAndStateOfEveryRow)
 {
-    BancoBobine t;
-    t.island.slot[4] = {7, 'A'};   // fifth record: index 7, absent
-    t.island.slot[5] = {12, 'I'};
-    t.island.slot[6] = {6, 'Z'};   // unknown letter: state kept
-    t.c.m.Diagnosi(7).Stato = 5;
-    t.c.m.Diagnosi(3).Relax = 1;
-    DiagnosiIsola(t.c.ch, t.c.m);
-    EXPECT_EQ(t.lines(), (test::Linee{"GET DIAGNOSI"}));
-    const Model& m = t.c.m;
-    EXPECT_EQ(m.Diagnosi(5).Indice, -1);
-    EXPECT_EQ(m.Diagnosi(5).Stato, 1);
-    EXPECT_EQ(m.Diagnosi(6).Indice, 12);
-    EXPECT_EQ(m.Diagnosi(6).Stato, 4);
-    EXPECT_EQ(m.Diagnosi(7).Indice, 6);
-    EXPECT_EQ(m.Diagnosi(7).Stato, 5);
-    EXPECT_EQ(m.Diagnosi(3).Relax, 1);
-    EXPECT_EQ(m.Diagnosi(32).Indice, -1);  // slot 31 absent
-    EXPECT_EQ(m.Diagnosi(33).Indice, 255);
-    EXPECT_EQ(m.Risposta, "\nOK\r\n");
+    Banco b;
+    // Fifth record: index 7, absent; sixth 12 interrupted; seventh an unknown letter.
+    b.risposta(diagnosi({{4, {"7", "A"}}, {5, {"12", "I"}}, {6, {"6", "Z"}}, {31, {"31", "A"}}}));
+    b.m.Diagnosi(7).Stato = stato::Attivata;
+    b.m.Diagnosi(3).Relax = 1;
+    DiagnosiIsola(b.c.ch, b.m);
+    EXPECT_EQ(b.taken(), (std::vector<std::string>{"GET DIAGNOSI"}));
+    EXPECT_EQ(b.m.Diagnosi(5).Indice, -1);
+    EXPECT_EQ(b.m.Diagnosi(5).Stato, stato::Assente);
+    EXPECT_EQ(b.m.Diagnosi(6).Indice, 12);
+    EXPECT_EQ(b.m.Diagnosi(6).Stato, stato::GuastaI);
+    EXPECT_EQ(b.m.Diagnosi(7).Indice, 6);
+    EXPECT_EQ(b.m.Diagnosi(7).Stato, stato::Attivata);  // state kept
+    EXPECT_EQ(b.m.Diagnosi(3).Relax, 1);
+    EXPECT_EQ(b.m.Diagnosi(32).Indice, -1);
+    EXPECT_EQ(b.m.Diagnosi(33).Indice, 255);
+    EXPECT_EQ(b.m.Risposta, "\nOK");  // what follows the last record
 }
 
 TEST(DiagnosiIsola, BrokenReplyKeepsTheRowsReadAndLeavesTheOthers)
 {
-    BancoBobine t;
-    t.island.diagnosi = Testa + record("9", "C") + record("8", "I") + record("x", "P") + "OK\r\n";
-    const RigaDiagnosi terza = t.c.m.Diagnosi(3);
-    DiagnosiIsola(t.c.ch, t.c.m);
-    EXPECT_EQ(t.c.m.Diagnosi(1).Indice, 9);
-    EXPECT_EQ(t.c.m.Diagnosi(1).Stato, 3);
-    EXPECT_EQ(t.c.m.Diagnosi(2).Indice, 8);
-    EXPECT_EQ(t.c.m.Diagnosi(3).Indice, terza.Indice);
-    EXPECT_EQ(t.c.m.Diagnosi(3).Stato, terza.Stato);
+    Banco b;
+    b.risposta(Testa + record("9", "C") + record("8", "I") + record("x", "P") + "OK\r\n");
+    const RigaDiagnosi terza = b.m.Diagnosi(3);
+    DiagnosiIsola(b.c.ch, b.m);
+    EXPECT_EQ(b.m.Diagnosi(1).Indice, 9);
+    EXPECT_EQ(b.m.Diagnosi(1).Stato, stato::GuastaC);
+    EXPECT_EQ(b.m.Diagnosi(2).Indice, 8);
+    EXPECT_EQ(b.m.Diagnosi(3).Indice, terza.Indice);
+    EXPECT_EQ(b.m.Diagnosi(3).Stato, terza.Stato);
 
-    BancoBobine corta;
-    corta.island.diagnosi = "OK\r\n";
-    EXPECT_NO_THROW(DiagnosiIsola(corta.c.ch, corta.c.m));
-    EXPECT_EQ(corta.c.m.Diagnosi(1).Indice, 0);
-    EXPECT_EQ(corta.c.m.Diagnosi(1).Stato, 2);
+    b.risposta("OK\r\n");
+    EXPECT_NO_THROW(DiagnosiIsola(b.c.ch, b.m));
+    EXPECT_EQ(b.m.Diagnosi(1).Indice, 9);
+    EXPECT_EQ(b.m.Diagnosi(1).Stato, stato::GuastaC);
 }
 
 TEST(DiagnosiBobina, UpdatesOnlyTheGivenRowFromTheRecordOfItsIndex)
 {
-    BancoBobine t;
-    t.island.diagnosi = Testa + record("11", "C") + record("21", "I") + record("1", "P") +
-                        record("3", "A") + "OK\r\n";
-    Model& m = t.c.m;
-    m.Diagnosi(2).Stato = 5;
-    const Model prima = m;
-    DiagnosiBobina(t.c.ch, t.c.m, 2, 1);
-    EXPECT_EQ(m.Diagnosi(2).Stato, 2);  // the record of 1, not of 11 or 21
-    EXPECT_EQ(m.Diagnosi(2).Indice, 1);
+    Banco b;
+    b.risposta(Testa + record("11", "C") + record("21", "I") + record("1", "P") + record("3", "A") + "OK\r\n");
+    b.m.Diagnosi(2).Stato = stato::Attivata;
+    const Model prima = b.m;
+    DiagnosiBobina(b.c.ch, b.m, 2, 1);
+    EXPECT_EQ(b.m.Diagnosi(2).Stato, stato::Presente);  // the record of 1, not of 11 or 21
+    EXPECT_EQ(b.m.Diagnosi(2).Indice, 1);
 
-    DiagnosiBobina(t.c.ch, t.c.m, 4, 3);  // "A": gone from the index look-ups
-    EXPECT_EQ(m.Diagnosi(4).Indice, -1);
-    EXPECT_EQ(m.Diagnosi(4).Stato, 1);
+    DiagnosiBobina(b.c.ch, b.m, 4, 3);  // "A": gone from the index look-ups
+    EXPECT_EQ(b.m.Diagnosi(4).Indice, -1);
+    EXPECT_EQ(b.m.Diagnosi(4).Stato, stato::Assente);
     for (int r = 1; r <= 33; ++r) {
         if (r == 2 || r == 4)
             continue;
-        EXPECT_EQ(m.Diagnosi(r).Stato, prima.Diagnosi(r).Stato) << r;
-        EXPECT_EQ(m.Diagnosi(r).Indice, prima.Diagnosi(r).Indice) << r;
+        EXPECT_EQ(b.m.Diagnosi(r).Stato, prima.Diagnosi(r).Stato) << r;
+        EXPECT_EQ(b.m.Diagnosi(r).Indice, prima.Diagnosi(r).Indice) << r;
     }
 }
 
 TEST(DiagnosiBobina, NoRecordOrNoRowLeavesTheTableAlone)
 {
-    BancoBobine t;
-    t.island.diagnosi = Testa + record("11", "C") + record("2", "A") + "OK\r\n";
-    Model& m = t.c.m;
-    m.Diagnosi(2).Stato = 5;
-    DiagnosiBobina(t.c.ch, t.c.m, 2, 1);  // no record of 1: not the first record's letter
-    EXPECT_EQ(m.Diagnosi(2).Stato, 5);
-    EXPECT_EQ(m.Diagnosi(2).Indice, 1);
+    Banco b;
+    b.risposta(Testa + record("11", "C") + record("2", "A") + "OK\r\n");
+    b.m.Diagnosi(2).Stato = stato::Attivata;
+    DiagnosiBobina(b.c.ch, b.m, 2, 1);  // no record of 1: not the first record's letter
+    EXPECT_EQ(b.m.Diagnosi(2).Stato, stato::Attivata);
+    EXPECT_EQ(b.m.Diagnosi(2).Indice, 1);
 
     // The sentinel keeps its values whatever the record says.
-    DiagnosiBobina(t.c.ch, t.c.m, 33, 2);
-    EXPECT_EQ(m.Diagnosi(33).Indice, 255);
-    EXPECT_EQ(m.Diagnosi(33).Stato, 1);
-    DiagnosiBobina(t.c.ch, t.c.m, 0, 2);
-    DiagnosiBobina(t.c.ch, t.c.m, 99, 2);
-    EXPECT_EQ(t.lines().size(), 4u);  // each call still asks the island
+    DiagnosiBobina(b.c.ch, b.m, 33, 2);
+    EXPECT_EQ(b.m.Diagnosi(33).Indice, 255);
+    EXPECT_EQ(b.m.Diagnosi(33).Stato, stato::Assente);
+    DiagnosiBobina(b.c.ch, b.m, 0, 2);
+    DiagnosiBobina(b.c.ch, b.m, 99, 2);
+    EXPECT_EQ(b.taken().size(), 4u);  // each call still asks the island
 
-    t.island.diagnosi = "OK";
-    EXPECT_NO_THROW(DiagnosiBobina(t.c.ch, t.c.m, 3, 2));
-    EXPECT_EQ(m.Diagnosi(3).Stato, 2);
+    b.risposta("OK\r\n");
+    EXPECT_NO_THROW(DiagnosiBobina(b.c.ch, b.m, 3, 2));
+    EXPECT_EQ(b.m.Diagnosi(3).Stato, stato::Presente);
 }
 
 } // namespace

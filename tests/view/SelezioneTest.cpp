@@ -1,18 +1,19 @@
 // Coil selection: the action buttons by the coil's colour, the red outline,
-// the Ctrl-click, and the stroke counter of administrator mode.
+// the Ctrl-click, and the stroke counter of administrator mode, on the
+// simulated default island (see the coil commands' tests).
 
 #include "island/Risposte.h"
 
-#include "commands/IsolaBobine.h"
+#include "program/Eventi.h"
 #include "program/Gestori.h"
+#include "support/IslandRig.h"
 
 #include <gtest/gtest.h>
 
 namespace ondrix {
 namespace {
 
-using test::BancoBobine;
-using test::Linee;
+using Linee = std::vector<std::string>;
 
 TEST(FormattaColpi, GroupsByThreeWithTheLocaleSeparator)
 {
@@ -39,6 +40,20 @@ TEST(ContacolpiDaRisposta, FirstFiveCharactersAsAWholeNumber)
     EXPECT_FALSE(contacolpiDaRisposta("1.5E3"));
 }
 
+struct Banco : IslandRig {
+    Banco(sim::Scenario s = sim::defaultScenario()) : IslandRig(std::move(s)) { ready(); }
+    Form& f = c.f;
+    const Testi& t = c.m.testi;
+    void seleziona(int p) { Bobina_Click(c, p - 1, [&] { CmdAziona_Click(c); }); }
+    void amministratore()
+    {
+        host.inputAnswers.push_back("VELIROMANTICO");
+        eventoDblClick(c, f.Image1);
+        ASSERT_TRUE(f.TxtColpi.visible());
+        clearLines();
+    }
+};
+
 struct AttesiPulsanti {
     std::string aziona;
     bool azionaOn;
@@ -64,149 +79,142 @@ void verifica(const AttesiPulsanti& a, const AttesiPulsanti& b, const char* what
 
 TEST(BobinaClick, ActionButtonsFollowTheCoilsColour)
 {
-    BancoBobine t;
-    const Testi& x = t.c.m.testi;
-    Form& f = t.c.f;
-    f.Bobina[1]->setBackColor(colore::Verde);
-    f.Bobina[4]->setBackColor(colore::Rosso);
-    f.Bobina[5]->setBackColor(colore::GialloPallido);
-    f.Bobina[5]->setCaption("6");
-
-    Bobina_Click(t.c, 0, [&] { CmdAziona_Click(t.c); });
-    verifica(pulsanti(f), {x.CaptChiudi, true, x.CaptDisabilita, true, true}, "orange");
-    Bobina_Click(t.c, 1, [&] { CmdAziona_Click(t.c); });
-    verifica(pulsanti(f), {x.CaptApri, true, x.CaptDisabilita, false, true}, "green");
-    Bobina_Click(t.c, 4, [&] { CmdAziona_Click(t.c); });
-    verifica(pulsanti(f), {x.CaptChiudi, false, x.CaptDisabilita, false, true}, "red");
-    Bobina_Click(t.c, 5, [&] { CmdAziona_Click(t.c); });
-    verifica(pulsanti(f), {x.CaptChiudi, false, x.CaptAbilita, true, false}, "pale yellow");
+    Banco b;
+    const Testi& x = b.t;
+    b.seleziona(1);
+    verifica(pulsanti(b.f), {x.CaptChiudi, true, x.CaptDisabilita, true, true}, "orange");
+    b.seleziona(2);
+    verifica(pulsanti(b.f), {x.CaptApri, true, x.CaptDisabilita, false, true}, "green");
+    b.seleziona(4);
+    verifica(pulsanti(b.f), {x.CaptChiudi, false, x.CaptDisabilita, false, true}, "red");
+    b.seleziona(6);
+    verifica(pulsanti(b.f), {x.CaptChiudi, false, x.CaptAbilita, true, false}, "pale yellow");
     // Any other colour leaves the action buttons as they were; relax is offered.
-    f.Bobina[8]->setBackColor(colore::Bianco);
-    Bobina_Click(t.c, 8, [&] { CmdAziona_Click(t.c); });
-    verifica(pulsanti(f), {x.CaptChiudi, false, x.CaptAbilita, true, true}, "other");
-    EXPECT_EQ(t.c.m.BobinaCorrente, 8);
-    EXPECT_TRUE(t.lines().empty());  // outside administrator mode no exchange
+    b.bobina(9).setBackColor(colore::Bianco);
+    b.seleziona(9);
+    verifica(pulsanti(b.f), {x.CaptChiudi, false, x.CaptAbilita, true, true}, "other");
+    EXPECT_EQ(b.c.m.BobinaCorrente, 8);
+    EXPECT_TRUE(b.lines().empty());  // outside administrator mode no exchange
 }
 
 TEST(BobinaClick, RelaxCaptionFollowsTheBoldCaptionAndOneOutlineShows)
 {
-    BancoBobine t;
-    Form& f = t.c.f;
-    f.Bobina[1]->setBold(true);
-    Bobina_Click(t.c, 1, [&] { CmdAziona_Click(t.c); });
-    EXPECT_EQ(f.CmdRelax.caption(), t.c.m.testi.CaptNoRelax);
-    Bobina_Click(t.c, 0, [&] { CmdAziona_Click(t.c); });
-    EXPECT_EQ(f.CmdRelax.caption(), t.c.m.testi.CaptRelax);
-    for (int i : {4, 9, 0}) {
-        t.click(*f.Bobina[static_cast<std::size_t>(i)]);
-        int shown = 0;
-        for (int k = 0; k < 16; ++k)
-            if (f.Shape6[static_cast<std::size_t>(k)]->visible()) {
-                ++shown;
-                EXPECT_EQ(k, i);
-            }
-        EXPECT_EQ(shown, 1);
+    Banco b;
+    ASSERT_TRUE(b.bobina(1).bold());  // relax on
+    b.seleziona(1);
+    EXPECT_EQ(b.f.CmdRelax.caption(), b.t.CaptNoRelax);
+    b.seleziona(3);
+    EXPECT_EQ(b.f.CmdRelax.caption(), b.t.CaptRelax);
+    for (int p : {5, 10, 1}) {
+        b.click(b.bobina(p));
+        for (int k = 1; k <= 16; ++k)
+            EXPECT_EQ(b.f.Shape6[static_cast<std::size_t>(k - 1)]->visible(), k == p) << p << " " << k;
     }
 }
 
 TEST(BobinaClick, CtrlClickSwitchesOrangeAndGreenCoilsAtOnce)
 {
-    BancoBobine t;
-    Form& f = t.c.f;
-    t.host.ctrl = true;
-    t.click(t.bobina("2"));
-    EXPECT_EQ(t.lines(), (Linee{"CLOSE VALVOLA", "2", "GET DIAGNOSI"}));
-    EXPECT_EQ(t.bobina("2").backColor(), colore::Verde);
-    EXPECT_EQ(f.CmdAziona.caption(), t.c.m.testi.CaptApri);
-    EXPECT_EQ(t.c.m.Diagnosi(3).Stato, stato::Attivata);
+    Banco b;
+    b.host.ctrl = true;
+    b.click(b.bobina(3));
+    EXPECT_EQ(b.taken(), (Linee{"CLOSE VALVOLA", "2", "GET DIAGNOSI"}));
+    EXPECT_TRUE(b.coil(0, 3).energised);
+    EXPECT_EQ(b.bobina(3).backColor(), colore::Verde);
+    EXPECT_EQ(b.f.CmdAziona.caption(), b.t.CaptApri);
+    EXPECT_EQ(b.c.m.Diagnosi(3).Stato, stato::Attivata);
+    EXPECT_TRUE(b.f.Shape6[2]->visible());
 
-    t.click(t.bobina("2"));  // green now: switched off again
-    EXPECT_EQ(t.lines(3), (Linee{"OPEN VALVOLA", "2", "GET DIAGNOSI"}));
-    EXPECT_EQ(t.bobina("2").backColor(), colore::Arancio);
+    b.click(b.bobina(3));  // green now: switched off again
+    EXPECT_EQ(b.taken(), (Linee{"OPEN VALVOLA", "2", "GET DIAGNOSI"}));
+    EXPECT_EQ(b.bobina(3).backColor(), colore::Arancio);
 
     // Red and pale-yellow coils cannot be switched.
-    f.Bobina[4]->setBackColor(colore::Rosso);
-    f.Bobina[4]->setEnabled(true);
-    t.click(*f.Bobina[4]);
-    f.Bobina[5]->setBackColor(colore::GialloPallido);
-    t.click(*f.Bobina[5]);
-    EXPECT_EQ(t.lines().size(), 6u);
+    b.bobina(4).setEnabled(true);
+    b.click(b.bobina(4));
+    b.click(b.bobina(6));
+    EXPECT_TRUE(b.taken().empty());
 
     // Without Ctrl only the selection changes.
-    t.host.ctrl = false;
-    t.click(t.bobina("0"));
-    EXPECT_EQ(t.lines().size(), 6u);
+    b.host.ctrl = false;
+    b.click(b.bobina(1));
+    EXPECT_TRUE(b.taken().empty());
+    b.expectCleanDialogues();
 }
 
 TEST(BobinaClick, StrokeCounterInAdministratorMode)
 {
-    BancoBobine t;
-    Form& f = t.c.f;
-    f.TxtColpi.setVisible(true);
-    t.island.contacolpi = "00125";
-    t.click(t.bobina("2"));  // head, row 3, position 5
-    EXPECT_EQ(t.lines(), (Linee{"LEGGI CONTACOLPI", "0", "5"}));
-    EXPECT_EQ(f.TxtColpi.text(), "125,000");
+    Banco b;
+    b.amministratore();
+    b.click(b.bobina(3));  // index 2: 125,000 strokes
+    EXPECT_EQ(b.taken(), (Linee{"LEGGI CONTACOLPI", "0", "3"}));
+    EXPECT_EQ(b.f.TxtColpi.text(), "125,000");
 
-    t.host.separator = ".";
-    t.island.contacolpi = "01234";
-    t.click(t.bobina("2"));
-    EXPECT_EQ(f.TxtColpi.text(), "1.234.000");
+    b.host.separator = ".";
+    b.coil(0, 3).strokes = 1'234'000;
+    b.click(b.bobina(3));
+    EXPECT_EQ(b.f.TxtColpi.text(), "1.234.000");
 
-    t.island.contacolpi = "00000";
-    t.click(t.bobina("0"));
-    EXPECT_EQ(f.TxtColpi.text(), "0");
+    b.coil(0, 1).strokes = 0;
+    b.click(b.bobina(1));
+    EXPECT_EQ(b.f.TxtColpi.text(), "0");
+
+    // A disabled coil is read by its place on the body.
+    b.coil(0, 6).strokes = 7'000;
+    b.taken();
+    b.click(b.bobina(6));
+    EXPECT_EQ(b.taken(), (Linee{"LEGGI CONTACOLPI", "0", "6"}));
+    EXPECT_EQ(b.f.TxtColpi.text(), "7.000");
 
     // Fewer than five digits before the line end: no number, an empty box.
-    t.island.contacolpi = "12";
-    t.click(t.bobina("0"));
-    EXPECT_EQ(f.TxtColpi.text(), "");
-    EXPECT_EQ(t.island.lines.size(), 12u);
+    b.island.overrideReply("LEGGI CONTACOLPI", "12\r\nOK\r\n");
+    b.click(b.bobina(1));
+    EXPECT_EQ(b.f.TxtColpi.text(), "");
+    EXPECT_EQ(b.taken().size(), 3u);
+    b.expectCleanDialogues();
 }
 
 TEST(BobinaClick, CounterOfADisabledCoilUsesThePositionOnTheDisplayedBody)
 {
-    BancoBobine t;
-    Form& f = t.c.f;
-    f.TxtColpi.setVisible(true);
-    // Expansion 1, coil at position 3 (row 9) disabled; row 3 of the table
-    // belongs to the head (position 5) and must not be used.
-    t.c.m.ConfBobine(9).Indice = IndiceDisabilitato;
-    t.disegna(1);
-    Control& gialla = *f.Bobina[2];
+    // Expansion 1, coil at position 3 disabled; position 3 of the head must
+    // not be read instead.
+    sim::Scenario s = sim::defaultScenario();
+    s.bodies[1].coils[2].index = sim::DisabledIndex;
+    s.bodies[1].coils[2].relax = false;
+    Banco b(s);
+    b.amministratore();
+    eventoSceltaLista(b.c, b.f.Combo1, 1);
+    Control& gialla = b.bobina(3);
     ASSERT_EQ(gialla.caption(), "3");
     ASSERT_EQ(gialla.backColor(), colore::GialloPallido);
-    t.click(gialla);
-    EXPECT_EQ(t.lines(), (Linee{"LEGGI CONTACOLPI", "1", "3"}));
-    EXPECT_EQ(f.TxtColpi.text(), "125,000");
+    b.clearLines();
+    b.click(gialla);
+    EXPECT_EQ(b.taken(), (Linee{"LEGGI CONTACOLPI", "1", "3"}));
+    EXPECT_EQ(b.f.TxtColpi.text(), "33,000");
 
     // A pale-yellow button whose position the body does not hold: no exchange.
-    f.TxtColpi.setText("7");
-    f.Bobina[6]->setVisible(true);
-    f.Bobina[6]->setBackColor(colore::GialloPallido);
-    f.Bobina[6]->setEnabled(true);
-    f.Bobina[6]->setCaption("7");
-    t.click(*f.Bobina[6]);
-    EXPECT_EQ(t.lines().size(), 3u);
-    EXPECT_EQ(f.TxtColpi.text(), "");
+    Control& vuota = b.bobina(8);
+    vuota.setBackColor(colore::GialloPallido);
+    vuota.setEnabled(true);
+    vuota.setCaption("8");
+    b.click(vuota);
+    EXPECT_TRUE(b.taken().empty());
+    EXPECT_EQ(b.f.TxtColpi.text(), "");
 }
 
 TEST(BobinaClick, CounterOfACoilWhoseIndexNoRowHoldsIsNotRead)
 {
-    BancoBobine t;
-    Form& f = t.c.f;
-    f.TxtColpi.setVisible(true);
-    f.TxtColpi.setText("5,000");
+    Banco b;
+    b.amministratore();
+    b.f.TxtColpi.setText("5,000");
     // Made red by the re-check of interrupted coils: its caption is the
-    // diagnosed index, which no configured coil carries (20 is only in a
-    // row left over beyond the coils read).
-    f.Bobina[12]->setBackColor(colore::Rosso);
-    f.Bobina[12]->setEnabled(true);
-    f.Bobina[12]->setCaption("20");
-    t.click(*f.Bobina[12]);
-    EXPECT_TRUE(t.lines().empty());
-    EXPECT_EQ(f.TxtColpi.text(), "");
-    EXPECT_TRUE(f.Shape6[12]->visible());
+    // diagnosed index, which no configured coil carries.
+    Control& rossa = b.bobina(13);
+    rossa.setBackColor(colore::Rosso);
+    rossa.setCaption("25");
+    b.click(rossa);
+    EXPECT_TRUE(b.taken().empty());
+    EXPECT_EQ(b.f.TxtColpi.text(), "");
+    EXPECT_TRUE(b.f.Shape6[12]->visible());
 }
 
 } // namespace
