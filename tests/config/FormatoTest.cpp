@@ -2,7 +2,7 @@
 
 #include "config/Formato.h"
 #include "island/Codifica.h"
-#include "config/Isola.h"
+#include "config/Isole.h"
 
 #include <gtest/gtest.h>
 
@@ -87,8 +87,7 @@ TEST(Formato, TextIsWindows1252OnDiskAndUtf8Inside)
 
 TEST(Scrittura, ProfibusIslandWithTwoModules)
 {
-    Model m;
-    isolaProfibus(m);
+    const Model& m = isolaProfibus();
     const std::string atteso =
         file({"[NUMERO MODULI INGRESSI]", " 2 ", "[TIPO - FW - INDIRIZZO]", "0 22 0", "1 23 1"}) +
         ripeti("-1 -1 -1", 8) +
@@ -99,13 +98,12 @@ TEST(Scrittura, ProfibusIslandWithTwoModules)
               // relax looked up by index; 9 is in no diagnosis row
               "0 1 0", "1 2 1", "2 3 0", "3 4 0", "4 1 1", "170 2 0", "9 3 0"}) +
         ripeti("0 0 0", 249) + file({"[RESISTENZA TERMINAZIONE]", "ON"});
-    EXPECT_EQ(scriviConfigurazione(m, "INDIRIZZO SLAVE:  5 ", TermOff), atteso);
+    EXPECT_EQ(scriviConfigurazione(m, "INDIRIZZO SLAVE:  5 ", m.testi.CaptTerminazioneOff), atteso);
 }
 
 TEST(Scrittura, DevicenetHeadOnlyWithoutModules)
 {
-    Model m;
-    isolaDevicenet(m);
+    const Model& m = isolaDevicenet();
     const std::string atteso =
         file({"[NUMERO MODULI INGRESSI]", " 0 ", "[TIPO - FW - INDIRIZZO]"}) +
         ripeti("-1 -1 -1", 10) +
@@ -123,16 +121,15 @@ TEST(Scrittura, DevicenetHeadOnlyWithoutModules)
 
 TEST(Scrittura, TerminationAndOtherProtocols)
 {
-    Model m;
-    isolaProfibus(m);
+    Model m = isolaProfibus();
     // Any caption but the switch-off one means the termination is off.
-    for (const char* caption : {TermOn, "", "terminazione off"}) {
+    for (const std::string& caption : {m.testi.CaptTerminazioneOn, std::string(), std::string("terminazione off")}) {
         const auto righe = righeDi(scriviConfigurazione(m, "A: 5", caption));
         EXPECT_EQ(righe.back(), "OFF") << caption;
     }
     // An unknown protocol has no name line and nothing after the coil rows.
     m.Protocollo = 7;
-    const auto righe = righeDi(scriviConfigurazione(m, "A: 5", TermOff));
+    const auto righe = righeDi(scriviConfigurazione(m, "A: 5", m.testi.CaptTerminazioneOff));
     EXPECT_EQ(righe[15], IntestazioneIndirizzo);
     EXPECT_EQ(righe.size(), 281u);
     EXPECT_EQ(righe.back(), "0 0 0");
@@ -140,8 +137,7 @@ TEST(Scrittura, TerminationAndOtherProtocols)
 
 TEST(Scrittura, ModelTextsGoOutInTheCodePage)
 {
-    Model m;
-    isolaDevicenet(m);
+    Model m = isolaDevicenet();
     m.TestiBaudRate(2) = "250 kbit/s \u00b1";
     const std::string scritto = scriviConfigurazione(m, "NODO: 1\u00b0", "");
     EXPECT_NE(scritto.find("\r\n1\xB0\r\n"), std::string::npos);

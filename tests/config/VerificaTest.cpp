@@ -2,7 +2,7 @@
 
 #include "config/Formato.h"
 #include "island/Codifica.h"
-#include "config/Isola.h"
+#include "config/Isole.h"
 
 #include <gtest/gtest.h>
 
@@ -17,9 +17,11 @@ using namespace ondrix::test;
 using Righe = std::vector<std::string>;
 using Scambi = std::vector<Scambio>;
 
-Righe salvato(const Model& m, const std::string& terminazione = TermOff)
+// The file saved from m, with the termination on unless told otherwise.
+Righe salvato(const Model& m, bool terminazione = true)
 {
-    return righeDi(decodificaTesto(scriviConfigurazione(m, "INDIRIZZO SLAVE: 5", terminazione)));
+    const std::string& caption = terminazione ? m.testi.CaptTerminazioneOff : m.testi.CaptTerminazioneOn;
+    return righeDi(decodificaTesto(scriviConfigurazione(m, "INDIRIZZO SLAVE: 5", caption)));
 }
 
 // The lines sent, commands and arguments alike.
@@ -46,8 +48,7 @@ Righe listaRelax(const Piano& p)
 
 TEST(Applicazione, AFileSavedFromTheIslandSendsTheWholeSequence)
 {
-    Model m;
-    isolaProfibus(m);
+    Model m = isolaProfibus();
     Verifica v;
     const auto p = pianoApplicazione(salvato(m), m, &v);
     ASSERT_TRUE(p);
@@ -84,14 +85,10 @@ TEST(Applicazione, AFileSavedFromTheIslandSendsTheWholeSequence)
 
 TEST(Applicazione, RelaxListNamesCoilsByTheirIndexNotTheirRow)
 {
-    Model m;
-    modelloVuoto(m);
-    m.Protocollo = 1;
-    m.NumEspansioni = 1;
-    m.Espansioni(1) = {0, 2, 3, 41};
-    m.TotaleBobine = 3;
-    for (int r = 1; r <= 3; ++r)
-        m.ConfBobine(r) = {static_cast<std::int16_t>(r - 1), static_cast<std::int16_t>(r)};
+    // A head of 2 stations with indexes 0, 1, 2 at positions 1, 2, 3.
+    sim::Scenario s;
+    s.bodies = {{0, 2, 47, {{1, 0}, {2, 1}, {3, 2}}}};
+    const Model m = readModel(s);
     Righe righe = salvato(m);
     // Coil rows start after the 24 lines of a head-only island.
     righe[25] = "4 1 0";
@@ -108,8 +105,7 @@ TEST(Applicazione, RelaxListNamesCoilsByTheirIndexNotTheirRow)
 
 TEST(Applicazione, ModulesAreWrittenOnlyWhenEveryFirmwareCanTakeIt)
 {
-    Model m;
-    isolaProfibus(m);
+    Model m = isolaProfibus();
     const Righe corrente = salvato(m);
 
     // The older layout starts at "[PROTOCOLLO]": the current one less 13 lines.
@@ -126,8 +122,7 @@ TEST(Applicazione, ModulesAreWrittenOnlyWhenEveryFirmwareCanTakeIt)
     Righe rotto = corrente;
     rotto[3] = "testo qualsiasi";
     for (int caso = 0; caso < 2; ++caso) {
-        Model n;
-        isolaProfibus(n);
+        Model n = isolaProfibus();
         if (caso == 0)
             n.RevAtmel = 45;
         else
@@ -140,8 +135,7 @@ TEST(Applicazione, ModulesAreWrittenOnlyWhenEveryFirmwareCanTakeIt)
     }
 
     // No modules at all: nothing to disable.
-    Model d;
-    isolaDevicenet(d);
+    Model d = isolaDevicenet();
     p = pianoApplicazione(salvato(d), d, &v);
     ASSERT_TRUE(p);
     EXPECT_TRUE(v.ScriviIngressi);
@@ -150,8 +144,7 @@ TEST(Applicazione, ModulesAreWrittenOnlyWhenEveryFirmwareCanTakeIt)
 
 TEST(Applicazione, TerminationIsOnOnlyForExactlyOn)
 {
-    Model m;
-    isolaProfibus(m);
+    Model m = isolaProfibus();
     for (const char* riga : {"ON", " ON", "on", "ON ", "OFF", "X"}) {
         Righe righe = salvato(m);
         righe.back() = riga;
@@ -165,8 +158,7 @@ TEST(Applicazione, TerminationIsOnOnlyForExactlyOn)
 
 TEST(Applicazione, BaudIndexIsSentAsASpaceAndItsDigits)
 {
-    Model m;
-    isolaDevicenet(m);
+    Model m = isolaDevicenet();
     m.IndiceBaudRate = 2;  // the file's value wins
     Righe righe = salvato(m);
     righe[righe.size() - 2] = " 1 ";
@@ -182,18 +174,17 @@ TEST(Applicazione, BaudIndexIsSentAsASpaceAndItsDigits)
 
 TEST(Applicazione, ThirtyTwoCoilsFillTheDiagnosisAndTheLastSectionStillApplies)
 {
-    Model m;
-    modelloVuoto(m);
-    m.Protocollo = 1;
-    m.NumEspansioni = 5;
-    for (int j = 1; j <= 5; ++j)
-        m.Espansioni(j) = {static_cast<std::int16_t>(j - 1), 4, 8, 41};
-    m.TotaleBobine = 40;
-    // Coils 1..32 enabled, 33..40 disabled.
-    for (int r = 1; r <= 40; ++r)
-        m.ConfBobine(r) = {static_cast<std::int16_t>(r <= 32 ? r - 1 : IndiceDisabilitato),
-                           static_cast<std::int16_t>((r - 1) % 8 + 1)};
-    Righe righe = salvato(m, TermOn);
+    // Five bodies of 4 stations with 8 coils each: coils 1..32 enabled, 33..40 disabled.
+    sim::Scenario s;
+    for (int k = 0; k < 5; ++k) {
+        s.bodies.push_back({k, 4, 47, {}});
+        for (int p = 1; p <= 8; ++p) {
+            const int n = k * 8 + p;
+            s.bodies.back().coils.push_back({p, n <= 32 ? n - 1 : sim::DisabledIndex});
+        }
+    }
+    const Model m = readModel(s);
+    Righe righe = salvato(m, false);
     righe[28 + 40] = "31 8 1";  // coil 40 takes the index of coil 32
     righe[28 + 32] = "170 8 0";
     const auto p = pianoApplicazione(righe, m);
@@ -209,8 +200,7 @@ TEST(Applicazione, ThirtyTwoCoilsFillTheDiagnosisAndTheLastSectionStillApplies)
 
 TEST(Applicazione, ADisabledCoilIsDisabledAndNotEnabledAgain)
 {
-    Model m;
-    isolaProfibus(m);
+    Model m = isolaProfibus();
     Righe righe = salvato(m);
     righe[25 + 3] = "170 3 0";  // coil row 3 (index 2)
     const auto p = pianoApplicazione(righe, m);
@@ -224,6 +214,7 @@ TEST(Applicazione, ADisabledCoilIsDisabledAndNotEnabledAgain)
 // ---- Refusals ----------------------------------------------------------------
 
 struct Modifica {
+    const char* nome;   // the case's name in the test list
     int riga;           // 1-based line of the PROFIBUS file to replace
     const char* testo;  // its new text
     Motivo motivo;
@@ -235,8 +226,7 @@ class Rifiuti : public ::testing::TestWithParam<Modifica> {};
 TEST_P(Rifiuti, EveryMismatchOrBadValueRefusesTheWholeFile)
 {
     const Modifica& c = GetParam();
-    Model m;
-    isolaProfibus(m);
+    Model m = isolaProfibus();
     Righe righe = salvato(m);
     righe[static_cast<std::size_t>(c.riga - 1)] = c.testo;
     Verifica v;
@@ -252,45 +242,45 @@ TEST_P(Rifiuti, EveryMismatchOrBadValueRefusesTheWholeFile)
 INSTANTIATE_TEST_SUITE_P(
     Configurazione, Rifiuti,
     ::testing::Values(
-        Modifica{1, "[numero moduli ingressi]", Motivo::Intestazione, 1},
-        Modifica{1, "", Motivo::Intestazione, 1},
-        Modifica{2, " 3 ", Motivo::Diverso, 2},
-        Modifica{2, "", Motivo::NonNumero, 2},
-        Modifica{2, " 2x ", Motivo::NonNumero, 2},
-        Modifica{2, "2.0", Motivo::NonNumero, 2},
-        Modifica{4, "1 22 0", Motivo::Diverso, 4},      // module type
-        Modifica{13, "0 -1 -1", Motivo::Diverso, 13},   // unused module row
-        Modifica{5, "1 23 3", Motivo::FuoriLimiti, 5},  // module address
-        Modifica{5, "1 23 -1", Motivo::FuoriLimiti, 5},
-        Modifica{5, "1 23 due", Motivo::NonNumero, 5},
-        Modifica{5, "1 23 0", Motivo::FuoriLimiti, 5},  // both modules at 0
-        Modifica{15, " 2 ", Motivo::Diverso, 15},       // protocol
-        Modifica{15, "PROFIBUS", Motivo::NonNumero, 15},
-        Modifica{17, "[INDIRIZZO SLAVE]", Motivo::IndirizzoMancante, 17},
-        Modifica{18, "2", Motivo::FuoriLimiti, 18},     // PROFIBUS takes 3..126
-        Modifica{18, "127", Motivo::FuoriLimiti, 18},
-        Modifica{18, "", Motivo::NonNumero, 18},
-        Modifica{18, "5a", Motivo::NonNumero, 18},
-        Modifica{20, " 8 ", Motivo::Diverso, 20},       // coil count
-        Modifica{22, " 3 ", Motivo::Diverso, 22},       // body count
-        Modifica{24, "8 4", Motivo::Diverso, 24},       // stations
-        Modifica{25, "2 2", Motivo::Diverso, 25},       // coils of a body
-        Modifica{25, "2", Motivo::Diverso, 25},         // field 2 wraps to field 1
-        Modifica{27, "0 2 0", Motivo::Diverso, 27},     // position
-        Modifica{27, "32 1 0", Motivo::FuoriLimiti, 27},
-        Modifica{27, "-1 1 0", Motivo::FuoriLimiti, 27},
-        Modifica{27, "0 1 2", Motivo::FuoriLimiti, 27}, // relax flag
-        Modifica{28, "0 2 0", Motivo::FuoriLimiti, 28}, // index 0 twice
-        Modifica{27, "0 1  0", Motivo::NonNumero, 27},  // two spaces: empty field
-        Modifica{27, "0 1 x", Motivo::NonNumero, 27},
-        Modifica{27, "99999 1 0", Motivo::NonNumero, 27},
-        Modifica{100, "0 0 5", Motivo::FuoriLimiti, 100},
-        Modifica{100, "zero 0 0", Motivo::NonNumero, 100}));
+        Modifica{"ModulesHeaderInLowerCase", 1, "[numero moduli ingressi]", Motivo::Intestazione, 1},
+        Modifica{"ModulesHeaderMissing", 1, "", Motivo::Intestazione, 1},
+        Modifica{"ModuleCountOfAnotherIsland", 2, " 3 ", Motivo::Diverso, 2},
+        Modifica{"ModuleCountEmpty", 2, "", Motivo::NonNumero, 2},
+        Modifica{"ModuleCountNotANumber", 2, " 2x ", Motivo::NonNumero, 2},
+        Modifica{"ModuleCountWithDecimals", 2, "2.0", Motivo::NonNumero, 2},
+        Modifica{"ModuleType", 4, "1 22 0", Motivo::Diverso, 4},      // module type
+        Modifica{"UnusedModuleRowFilledIn", 13, "0 -1 -1", Motivo::Diverso, 13},   // unused module row
+        Modifica{"ModuleAddressAboveTwo", 5, "1 23 3", Motivo::FuoriLimiti, 5},  // module address
+        Modifica{"ModuleAddressNegative", 5, "1 23 -1", Motivo::FuoriLimiti, 5},
+        Modifica{"ModuleAddressNotANumber", 5, "1 23 due", Motivo::NonNumero, 5},
+        Modifica{"ModuleAddressTakenTwice", 5, "1 23 0", Motivo::FuoriLimiti, 5},  // both modules at 0
+        Modifica{"ProtocolOfAnotherIsland", 15, " 2 ", Motivo::Diverso, 15},       // protocol
+        Modifica{"ProtocolNotANumber", 15, "PROFIBUS", Motivo::NonNumero, 15},
+        Modifica{"AddressHeaderMissing", 17, "[INDIRIZZO SLAVE]", Motivo::IndirizzoMancante, 17},
+        Modifica{"ProfibusAddressBelow3", 18, "2", Motivo::FuoriLimiti, 18},     // PROFIBUS takes 3..126
+        Modifica{"ProfibusAddressAbove126", 18, "127", Motivo::FuoriLimiti, 18},
+        Modifica{"AddressEmpty", 18, "", Motivo::NonNumero, 18},
+        Modifica{"AddressNotANumber", 18, "5a", Motivo::NonNumero, 18},
+        Modifica{"CoilCountOfAnotherIsland", 20, " 8 ", Motivo::Diverso, 20},       // coil count
+        Modifica{"BodyCountOfAnotherIsland", 22, " 3 ", Motivo::Diverso, 22},       // body count
+        Modifica{"BodyStations", 24, "8 4", Motivo::Diverso, 24},       // stations
+        Modifica{"BodyCoilCount", 25, "2 2", Motivo::Diverso, 25},       // coils of a body
+        Modifica{"BodyRowOfOneFieldWraps", 25, "2", Motivo::Diverso, 25},         // field 2 wraps to field 1
+        Modifica{"CoilPosition", 27, "0 2 0", Motivo::Diverso, 27},     // position
+        Modifica{"CoilIndex32", 27, "32 1 0", Motivo::FuoriLimiti, 27},
+        Modifica{"CoilIndexNegative", 27, "-1 1 0", Motivo::FuoriLimiti, 27},
+        Modifica{"RelaxFlag2", 27, "0 1 2", Motivo::FuoriLimiti, 27}, // relax flag
+        Modifica{"CoilIndexTakenTwice", 28, "0 2 0", Motivo::FuoriLimiti, 28}, // index 0 twice
+        Modifica{"CoilRowWithAnEmptyField", 27, "0 1  0", Motivo::NonNumero, 27},  // two spaces: empty field
+        Modifica{"RelaxNotANumber", 27, "0 1 x", Motivo::NonNumero, 27},
+        Modifica{"CoilIndexBeyond16Bits", 27, "99999 1 0", Motivo::NonNumero, 27},
+        Modifica{"UnusedCoilRowWithRelax", 100, "0 0 5", Motivo::FuoriLimiti, 100},
+        Modifica{"UnusedCoilRowNotANumber", 100, "zero 0 0", Motivo::NonNumero, 100}),
+    [](const ::testing::TestParamInfo<Modifica>& i) { return std::string(i.param.nome); });
 
 TEST(Rifiuti, MissingLinesAnywhereRefuseTheFile)
 {
-    Model m;
-    isolaProfibus(m);
+    Model m = isolaProfibus();
     const Righe intero = salvato(m);
     ASSERT_EQ(intero.size(), 284u);
     for (std::size_t n : {0u, 1u, 13u, 17u, 18u, 25u, 26u, 100u, 282u, 283u}) {
@@ -311,8 +301,7 @@ TEST(Rifiuti, TheAddressHeaderMustBeWhereTheAddressIs)
 {
     // With the module rows unread, an address header among them would make
     // the apply pass read the wrong line as the address.
-    Model m;
-    isolaProfibus(m);
+    Model m = isolaProfibus();
     m.RevAtmel = 45;
     Righe righe = salvato(m);
     righe[5] = IntestazioneIndirizzo;
@@ -324,8 +313,7 @@ TEST(Rifiuti, TheAddressHeaderMustBeWhereTheAddressIs)
 
 TEST(Rifiuti, ValuesNoIslandCanHold)
 {
-    Model m;
-    isolaDevicenet(m);
+    Model m = isolaDevicenet();
     const Righe buono = salvato(m);
     const auto rifiutato = [&](const Model& modello, std::size_t riga, const char* testo) {
         Righe r = buono;
@@ -349,12 +337,10 @@ TEST(Rifiuti, ValuesNoIslandCanHold)
 
     // A position beyond 16, and an enabled coil beyond the bodies' coils, even
     // when the island's model holds the same.
-    Model n;
-    isolaDevicenet(n);
+    Model n = isolaDevicenet();
     n.ConfBobine(1).Posizione = 17;
     EXPECT_TRUE(rifiutato(n, 25, "0 17 0"));
-    Model o;
-    isolaDevicenet(o);
+    Model o = isolaDevicenet();
     o.ConfBobine(4) = {3, 1};
     EXPECT_TRUE(rifiutato(o, 28, "3 1 0"));
 }
@@ -370,11 +356,7 @@ TEST(Rifiuti, NoMutatedFileMakesTheApplyPassReadPastItsEnd)
     std::mt19937 caso(20240607);
     int accettati = 0;
     for (int giro = 0; giro < 3000; ++giro) {
-        Model m;
-        if (giro % 2)
-            isolaProfibus(m);
-        else
-            isolaDevicenet(m);
+        const Model& m = giro % 2 ? isolaProfibus() : isolaDevicenet();
         Righe righe = salvato(m);
         if (giro % 5 == 0)
             righe.erase(righe.begin(), righe.begin() + 13);  // older layout

@@ -4,10 +4,10 @@
 
 #include "GuiSupport.h"
 
-#include "config/Isola.h"
 #include "program/Configuratore.h"
 #include "program/Gestori.h"
 #include "gui/QtHost.h"
+#include "support/IslandRig.h"
 
 #include <QAbstractItemView>
 #include <QFileDialog>
@@ -97,11 +97,12 @@ TEST(ConfigurazioneFinestra, SaveAndLoadThroughTheDialogs)
     test::guiApp();
     QTemporaryDir tmp;
     QtHost host;
-    test::PortaRegistrata port;
+    sim::SimulatedIsland island;
+    sim::SimulatedPort port(island, host);
     Configuratore c(host, port);
-    test::isolaProfibus(c.m);
+    c.m = readModel();  // the default island
     c.f.PROFIBUS.setCaption("INDIRIZZO SLAVE: 5");
-    c.f.CmdTerminazione.setCaption(test::TermOff);
+    c.f.CmdTerminazione.setCaption(c.m.testi.CaptTerminazioneOn);
 
     // Save: the name typed without its extension gets ".txt".
     Utente u;
@@ -112,15 +113,15 @@ TEST(ConfigurazioneFinestra, SaveAndLoadThroughTheDialogs)
     ASSERT_TRUE(QFile::exists(salvato));
     EXPECT_EQ(c.f.NomeFile, salvato.toStdString());
     ASSERT_EQ(u.messaggi.size(), 1u);
-    EXPECT_EQ(u.messaggi[0], test::MsgSuccesso);
+    EXPECT_EQ(u.messaggi[0], c.m.testi.Messaggi(msg::Successo));
     EXPECT_TRUE(u.filtri.at(0).contains("*.txt"));
     EXPECT_FALSE(host.busyPointer());
 
     // A copy broken by hand: one coil more than the island has.
     std::string testo = leggi(salvato);
-    const auto at = testo.find("[NUMERO TOTALE BOBINE]\r\n 7 ");
+    const auto at = testo.find("[NUMERO TOTALE BOBINE]\r\n 21 ");
     ASSERT_NE(at, std::string::npos);
-    testo.replace(at + 24, 3, " 8 ");
+    testo.replace(at + 24, 4, " 22 ");
     const QString rotto = tmp.path() + "/rotto.txt";
     {
         std::ofstream f(rotto.toStdString(), std::ios::binary);
@@ -135,8 +136,8 @@ TEST(ConfigurazioneFinestra, SaveAndLoadThroughTheDialogs)
     ASSERT_EQ(offerto.size(), 1);
     EXPECT_EQ(offerto[0], salvato);
     ASSERT_EQ(u.messaggi.size(), 2u);
-    EXPECT_EQ(u.messaggi[1], test::MsgConfigurazione);
-    EXPECT_TRUE(port.righe.empty());
+    EXPECT_EQ(u.messaggi[1], c.m.testi.Messaggi(msg::Configurazione));
+    EXPECT_TRUE(island.lines().empty());
     EXPECT_FALSE(host.busyPointer());
 }
 

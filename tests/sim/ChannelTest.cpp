@@ -67,7 +67,10 @@ TEST_P(FullDialogue, SameRepliesPlainChunkedAndPaced)
                                                           "GET DIAGNOSI", "GET VALVOLE PRESENTI", "EXIT SV"}));
 }
 
-INSTANTIATE_TEST_SUITE_P(Delivery, FullDialogue, ::testing::Values(0, 1, 2));
+INSTANTIATE_TEST_SUITE_P(Delivery, FullDialogue, ::testing::Values(0, 1, 2),
+                         [](const ::testing::TestParamInfo<int>& i) {
+                             return std::string(i.param == 0 ? "Plain" : i.param == 1 ? "Chunked" : "Paced");
+                         });
 
 TEST(ChannelOnIsland, PacedReplyTakesItsLineTime)
 {
