@@ -1,34 +1,61 @@
-#include "diagnostics/Diagnosi.h"
+// The input poll: the reader of "GET DIGITAL INPUT" on the island's own
+// replies (some broken by hand), and the tick on the simulated default island
+// (a 16IN module with inputs 3 and 4 disabled, and an 8IN module).
+
 #include "island/Risposte.h"
 #include "program/Eventi.h"
-#include "program/Gestori.h"
-#include "support/ReplyPort.h"
+#include "support/IslandRig.h"
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <random>
 
 namespace ondrix {
 namespace {
 
-using test::Record;
-using test::records;
-using test::rispostaIngressi;
+using Lines = std::vector<std::string>;
 
 std::vector<std::int16_t> conteggi(std::initializer_list<int> n)
 {
     return std::vector<std::int16_t>(n.begin(), n.end());
 }
 
+// A module of n inputs numbered from primo on, all in the same state.
+sim::InputModule modulo(int n, bool on, int primo = 0)
+{
+    sim::InputModule m{n == 16 ? "16IN" : "8IN", 23, 0, true, {}};
+    for (int i = 0; i < n; ++i)
+        m.inputs.push_back({primo + i, on, 0});
+    return m;
+}
+
+// The island's reply with these modules, as the channel returns it.
+std::string risposta(const std::vector<sim::InputModule>& moduli)
+{
+    sim::Scenario s;
+    s.modules = moduli;
+    return sim::SimulatedIsland(s).replyTo("GET DIGITAL INPUT", 0) + "OK";
+}
+
+// The reply with the state text of input k (0-based, counted over all modules) replaced.
+std::string conStato(std::string r, int k, const std::string& stato)
+{
+    std::size_t p = 0;
+    for (int i = 0; i <= k; ++i)
+        p = r.find("\tIN", p) + 1;
+    p = r.find('\t', p) + 1;
+    return r.replace(p, r.find('\r', p) - p, stato);
+}
+
 // ---- The reply parser ----------------------------------------------------
 
 TEST(LeggiIngressi, ModulesOf16And8FillRows1To16And17To24)
 {
-    auto a = records(16, "OFF", 0);
-    a[2].stato = "ON";
-    auto b = records(8, "ON", 100);
-    b[7].stato = "OFF";
-    auto l = LeggiStatiIngressi(rispostaIngressi({a, b}), conteggi({16, 8}));
+    sim::InputModule a = modulo(16, false), b = modulo(8, true, 100);
+    a.inputs[2].on = true;
+    b.inputs[7].on = false;
+    auto l = LeggiStatiIngressi(risposta({a, b}), conteggi({16, 8}));
     ASSERT_EQ(l.ingressi.size(), 24u);
     EXPECT_FALSE(l.interrotta);
     EXPECT_EQ(l.moduli, 2);
@@ -45,13 +72,15 @@ TEST(LeggiIngressi, ModulesOf16And8FillRows1To16And17To24)
 
 TEST(LeggiIngressi, StateTextsAreTrimmedOfBlanksAndOthersLeaveTheState)
 {
-    auto a = records(8, "OFF");
-    a[0] = {0, "  ON "};
-    a[1] = {1, " OFF"};
-    a[2] = {170, "DIS"};
-    a[3] = {3, "on"};
-    a[4] = {4, "\tON"};  // a tab is no blank
-    auto l = LeggiStatiIngressi(rispostaIngressi({a}), conteggi({8}));
+    sim::InputModule a = modulo(8, false);
+    a.inputs[2].number = sim::DisabledIndex;
+    std::string r = risposta({a});
+    r = conStato(r, 0, "  ON ");
+    r = conStato(r, 1, " OFF");
+    r = conStato(r, 2, "DIS");
+    r = conStato(r, 3, "on");
+    r = conStato(r, 4, "\tON");  // a tab is no blank
+    auto l = LeggiStatiIngressi(r, conteggi({8}));
     ASSERT_EQ(l.ingressi.size(), 8u);
     EXPECT_EQ(l.ingressi[0].stato, 1);
     EXPECT_EQ(l.ingressi[1].stato, 0);
@@ -74,7 +103,7 @@ TEST(LeggiIngressi, StateTextsAreTrimmedOfBlanksAndOthersLeaveTheState)
 // whole before stays.
 TEST(LeggiIngressi, StopsWhereTheReplyStopsMatchingAndKeepsWhatWasRead)
 {
-    const std::string due = rispostaIngressi({records(16, "ON"), records(8, "ON")});
+    const std::string due = risposta({modulo(16, true), modulo(8, true)});
 
     // More blocks than modules.
     auto l = LeggiStatiIngressi(due, conteggi({16}));
@@ -85,20 +114,20 @@ TEST(LeggiIngressi, StopsWhereTheReplyStopsMatchingAndKeepsWhatWasRead)
     l = LeggiStatiIngressi(due, conteggi({16, 16}));
     EXPECT_EQ(l.ingressi.size(), 24u);
     EXPECT_TRUE(l.interrotta);
-    l = LeggiStatiIngressi(rispostaIngressi({records(16, "ON")}), conteggi({16, 8}));
+    l = LeggiStatiIngressi(risposta({modulo(16, true)}), conteggi({16, 8}));
     EXPECT_EQ(l.ingressi.size(), 16u);
     EXPECT_EQ(l.moduli, 1);
 
     // A record cut short: the records before it stay, it does not.
-    std::string corta = rispostaIngressi({records(8, "ON")});
-    corta.erase(corta.rfind("\tIN\t"));
+    std::string corta = risposta({modulo(8, true)});
+    corta.erase(corta.rfind("\tIN"));
     corta += "OK";
     l = LeggiStatiIngressi(corta, conteggi({8}));
     EXPECT_EQ(l.ingressi.size(), 7u);
     EXPECT_TRUE(l.interrotta);
 
     // A non-numeric input number.
-    std::string r = rispostaIngressi({records(8, "ON")});
+    std::string r = risposta({modulo(8, true)});
     r.replace(r.find("6\tIN"), 1, "x");
     l = LeggiStatiIngressi(r, conteggi({8}));
     EXPECT_EQ(l.ingressi.size(), 6u);
@@ -117,17 +146,15 @@ TEST(LeggiIngressi, StopsWhereTheReplyStopsMatchingAndKeepsWhatWasRead)
 TEST(LeggiIngressi, NeverMoreThan10BlocksOr50Inputs)
 {
     // Eleven 8-input modules: 88 inputs announced, 50 rows to hold them.
-    std::vector<std::vector<Record>> undici(11, records(8, "ON"));
     std::vector<std::int16_t> otto(11, 8);
-    auto l = LeggiStatiIngressi(rispostaIngressi(undici), otto);
+    auto l = LeggiStatiIngressi(risposta(std::vector<sim::InputModule>(11, modulo(8, true))), otto);
     ASSERT_EQ(l.ingressi.size(), 50u);
     EXPECT_EQ(l.ingressi.back().riga, 50);
     EXPECT_TRUE(l.interrotta);
 
     // Eleven 1-input blocks: the eleventh is never read.
-    std::vector<std::vector<Record>> piccoli(11, records(1, "ON"));
     std::vector<std::int16_t> uno(11, 1);
-    l = LeggiStatiIngressi(rispostaIngressi(piccoli), uno);
+    l = LeggiStatiIngressi(risposta(std::vector<sim::InputModule>(11, modulo(1, true))), uno);
     EXPECT_EQ(l.ingressi.size(), 10u);
     EXPECT_EQ(l.moduli, 10);
     EXPECT_TRUE(l.interrotta);
@@ -163,94 +190,146 @@ TEST(LeggiIngressi, ArbitraryRepliesNeverFailAndStayInBounds)
 
 // ---- The tick ---------------------------------------------------------------
 
-struct Tick : ::testing::Test {
-    test::ScriptedRig rig;
-    Configuratore& c = rig.c;
-    void SetUp() override { rig.moduli({16, 8}); }
+struct Tick : ::testing::Test, IslandRig {
+    Form& f = c.f;
+    void SetUp() override { ready(); }
+    void TearDown() override { expectCleanDialogues(); }
 };
 
 TEST_F(Tick, WithTheOutputsShownSendsAndDrawsNothing)
 {
-    rig.port.replies.push_back(rispostaIngressi({records(16, "ON"), records(8, "ON")}));
-    eventoTimer(c);
-    eventoTimer(c);
-    EXPECT_TRUE(rig.taken().empty());
-    EXPECT_FALSE(c.f.Frame1.visible());
-    EXPECT_EQ(c.m.StatoIngressi(1), 0);
+    island.state().modules[0].inputs[1].on = true;
+    for (int i = 0; i < 3; ++i)
+        eventoTimer(c);
+    EXPECT_TRUE(lines().empty());
+    EXPECT_FALSE(f.Frame1.visible());
+    EXPECT_EQ(c.m.StatoIngressi(2), 0);
 }
 
 TEST_F(Tick, PollsStoresAndRedrawsTheModuleShownWithinOneTick)
 {
-    rig.mostraIngressi();
-    c.f.Combo2.setText(" 2");
-    auto a = records(16, "OFF");
-    auto b = records(8, "OFF", 16);
-    b[1].stato = "ON";
-    rig.port.replies.push_back(rispostaIngressi({a, b}));
+    click(f.OptInput);
+    eventoSceltaLista(c, f.Combo2, 1);
+    EXPECT_EQ(f.DInput[1]->backColor(), colore::Verde);
+    island.state().modules[0].inputs[1].on = true;
+    island.state().modules[1].inputs[1].on = false;
+    island.state().modules[1].inputs[7].on = true;
+    const std::string risposta = c.m.Risposta;
     eventoTimer(c);
-    EXPECT_EQ(rig.taken(), std::vector<std::string>{"GET DIGITAL INPUT"});
-    EXPECT_EQ(c.m.StatoIngressi(18), 1);
-    EXPECT_EQ(c.m.NumeriIngressi(17), 16);
-    EXPECT_TRUE(c.f.Frame1.visible());
-    EXPECT_FALSE(c.f.Frame2.visible());
-    EXPECT_EQ(c.f.DInput[1]->backColor(), colore::Verde);
-    EXPECT_EQ(c.f.DInput[1]->caption(), "18");
-    EXPECT_EQ(c.f.DInput[0]->backColor(), colore::Giallo);
-    EXPECT_FALSE(c.f.DInput[8]->visible());
+    EXPECT_EQ(lines(), Lines{"GET DIGITAL INPUT"});
+    // The second module's inputs land in rows 17..24.
+    EXPECT_EQ(c.m.StatoIngressi(2), 1);
+    EXPECT_EQ(c.m.StatoIngressi(18), 0);
+    EXPECT_EQ(c.m.StatoIngressi(24), 1);
+    EXPECT_EQ(c.m.NumeriIngressi(24), 7);
+    EXPECT_TRUE(f.Frame1.visible());
+    EXPECT_FALSE(f.Frame2.visible());
+    EXPECT_EQ(f.DInput[1]->backColor(), colore::Giallo);
+    EXPECT_EQ(f.DInput[7]->backColor(), colore::Verde);
+    EXPECT_EQ(f.DInput[7]->caption(), "8");
+    EXPECT_FALSE(f.DInput[8]->visible());
     // The shared reply text is left to its owner.
-    EXPECT_EQ(c.m.Risposta, "");
+    EXPECT_EQ(c.m.Risposta, risposta);
 }
 
 TEST_F(Tick, HeadBelowRevision39RedrawsFromTheModelWithoutAsking)
 {
+    click(f.OptInput);
     c.m.Espansioni(1).RevPic = 38;
-    c.m.StatoIngressi(4) = 1;
-    rig.mostraIngressi();
+    c.m.StatoIngressi(2) = 1;
     eventoTimer(c);
-    EXPECT_TRUE(rig.taken().empty());
-    EXPECT_TRUE(c.f.Frame1.visible());
-    EXPECT_EQ(c.f.DInput[3]->backColor(), colore::Verde);
+    EXPECT_TRUE(lines().empty());
+    EXPECT_TRUE(f.Frame1.visible());
+    EXPECT_EQ(f.DInput[1]->backColor(), colore::Verde);
 }
 
-TEST_F(Tick, AReplyThatDoesNotMatchKeepsWhatWasReadAndStillRedraws)
+TEST_F(Tick, MalformedRepliesKeepWhatWasReadStillRedrawAndNeverStopTheProgram)
 {
-    rig.mostraIngressi();
-    // Three blocks for two modules, the third of 16 inputs.
-    rig.port.replies.push_back(
-        rispostaIngressi({records(16, "ON"), records(8, "ON", 16), records(16, "ON", 24)}));
-    eventoTimer(c);
-    EXPECT_EQ(c.m.StatoIngressi(24), 1);
-    EXPECT_EQ(c.m.StatoIngressi(25), 0);
-    EXPECT_EQ(c.m.NumeriIngressi(25), 0);
-    EXPECT_EQ(c.f.DInput[15]->backColor(), colore::Verde);
+    click(f.OptInput);
+    // The island's own reply, without its closing "OK".
+    const std::string corpo = island.replyTo("GET DIGITAL INPUT", host.nowUs());
+    const std::string fine = "OK\r\n";
+    const std::size_t secondo = corpo.find("\nMOD 2");
+    ASSERT_NE(secondo, std::string::npos);
+
+    struct Caso {
+        const char* nome;
+        std::string risposta;
+        std::function<void()> poi;
+    };
+    std::string accesi = corpo;
+    for (std::size_t p; (p = accesi.find("OFF")) != std::string::npos;)
+        accesi.replace(p, 3, "ON");
+    std::string nonNumerico = accesi;
+    nonNumerico.replace(nonNumerico.find("5\tIN06"), 1, "x");
+    std::string undici = corpo;
+    for (int i = 0; i < 9; ++i)
+        undici += corpo.substr(secondo);
+    const Caso casi[] = {
+        {"more blocks", accesi + corpo.substr(27) + fine,
+         [&] {
+             EXPECT_EQ(c.m.StatoIngressi(2), 1);
+             EXPECT_EQ(c.m.StatoIngressi(17), 1);
+             EXPECT_EQ(c.m.NumeriIngressi(25), 0);  // nothing beyond the modules
+             EXPECT_EQ(c.m.StatoIngressi(25), 0);
+             EXPECT_EQ(f.DInput[15]->backColor(), colore::Verde);
+         }},
+        // Only the first module: the second keeps what the last poll read.
+        {"fewer records", corpo.substr(0, secondo) + fine,
+         [&] {
+             EXPECT_EQ(c.m.StatoIngressi(2), 0);
+             EXPECT_EQ(c.m.StatoIngressi(17), 1);
+         }},
+        {"eleven blocks", undici + fine, [&] { EXPECT_EQ(c.m.StatoIngressi(17), 0); }},
+        // Records before the bad number are read, the rest keep their state.
+        {"non-numeric number", nonNumerico + fine,
+         [&] {
+             EXPECT_EQ(c.m.StatoIngressi(2), 1);
+             EXPECT_EQ(c.m.StatoIngressi(7), 0);
+         }},
+        {"nothing but OK", fine, [] {}},
+        {"empty lines", "\r\n\r\n\t\t\t\r" + fine, [] {}},
+    };
+    for (const Caso& k : casi) {
+        SCOPED_TRACE(k.nome);
+        island.overrideReply("GET DIGITAL INPUT", k.risposta);
+        EXPECT_NO_THROW(eventoTimer(c));
+        EXPECT_TRUE(f.Frame1.visible());
+        k.poi();
+    }
 }
 
 TEST_F(Tick, AModuleListTextThatIsNoModuleNumberSkipsTheRedraw)
 {
-    rig.mostraIngressi();
+    click(f.OptInput);
     for (const char* t : {"", "abc", " 0", "11", "-3"}) {
-        c.f.Combo2.setText(t);
+        f.Frame1.setVisible(false);
+        f.Combo2.setText(t);
         eventoTimer(c);
-        EXPECT_FALSE(c.f.Frame1.visible()) << t;
+        EXPECT_FALSE(f.Frame1.visible()) << t;
     }
-    EXPECT_EQ(rig.taken().size(), 5u);  // the poll itself still ran
+    EXPECT_EQ(lines().size(), 5u);  // the poll itself still ran
 }
 
 TEST_F(Tick, ATickDueWhileAnotherDialogueWaitsIsSkipped)
 {
-    rig.mostraIngressi();
-    c.f.CmdTerminazione.setCaption(c.m.testi.CaptTerminazioneOn);
+    click(f.OptInput);
+    clearLines();
     int ticks = 0;
-    rig.host.soon([&] {
+    // Due while the slave-address dialogue waits for the island.
+    host.at(host.nowUs() + 1, [&] {
         ++ticks;
         eventoTimer(c);
     });
-    eventoClick(c, c.f.CmdTerminazione);
+    host.inputAnswers = {"9"};
+    // The address button is on the header; show it as the outputs would.
+    f.CmdPAddress.setVisible(true);
+    click(f.CmdPAddress);
     EXPECT_EQ(ticks, 1);
-    EXPECT_EQ(rig.taken(), std::vector<std::string>{"TERMINAZIONE ON"});
+    EXPECT_EQ(taken(), (Lines{"SET SLAVE ADDRESS", "9"}));
     // Once the dialogue is over the next tick polls again.
     eventoTimer(c);
-    EXPECT_EQ(rig.taken(), std::vector<std::string>{"GET DIGITAL INPUT"});
+    EXPECT_EQ(taken(), Lines{"GET DIGITAL INPUT"});
 }
 
 } // namespace

@@ -1,6 +1,9 @@
+// The input view on the simulated island; by default a 16-input module with
+// inputs 3 and 4 disabled (inputs 1, 6, 10 on) and an 8-input module (2 and 7 on).
+
 #include "program/Eventi.h"
 #include "program/Gestori.h"
-#include "support/ReplyPort.h"
+#include "support/IslandRig.h"
 #include "view/Vista.h"
 
 #include <gtest/gtest.h>
@@ -8,22 +11,29 @@
 namespace ondrix {
 namespace {
 
-struct Ingressi : ::testing::Test {
-    test::ScriptedRig rig;
-    Configuratore& c = rig.c;
+sim::InputModule modulo8(int rev = 22)
+{
+    sim::InputModule m{"8IN", rev, 2, true, {}};
+    for (int i = 0; i < 8; ++i)
+        m.inputs.push_back({i, false, 0});
+    return m;
+}
+
+struct Ingressi : IslandRig {
+    explicit Ingressi(sim::Scenario s = sim::defaultScenario()) : IslandRig(std::move(s)) { ready(); }
     Form& f = c.f;
 };
 
-TEST_F(Ingressi, SixteenInputModuleShowsDisabledInputsAsDPaleYellow)
+TEST(Ingressi, SwitchingToTheInputsShowsTheSixteenInputModule)
 {
-    rig.moduli({16});
-    c.m.Moduli(1).RevPic = 31;
-    c.m.NumeriIngressi(3) = IndiceDisabilitato;
-    c.m.NumeriIngressi(4) = IndiceDisabilitato;
-    c.m.StatoIngressi(6) = 1;
-    c.m.StatoIngressi(7) = 7;  // neither on nor off: the colour it had
+    sim::Scenario s = sim::defaultScenario();
+    s.modules[0].rev = 31;
+    Ingressi r(s);
+    Form& f = r.f;
+    r.c.m.StatoIngressi(7) = 7;  // neither on nor off: the colour it had
     f.DInput[6]->setBackColor(colore::Rosso);
-    DisegnaInput(c.m, c.f, 0);
+    r.click(f.OptInput);
+    EXPECT_TRUE(r.lines().empty());  // drawn from what the start-up read
 
     EXPECT_TRUE(f.Frame1.visible());
     EXPECT_FALSE(f.Frame2.visible());
@@ -31,15 +41,16 @@ TEST_F(Ingressi, SixteenInputModuleShowsDisabledInputsAsDPaleYellow)
     EXPECT_FALSE(f.ATMEL.visible());
     EXPECT_FALSE(f.CmdTerminazione.visible());
     EXPECT_FALSE(f.CmdPAddress.visible());
+    EXPECT_TRUE(f.CmdAddressIn.visible());
     EXPECT_EQ(f.PIC.caption(), "VERSIONE FIRMWARE PIC: 31");
     EXPECT_EQ(f.Combo2.text(), " 1");
     for (int i : {2, 3}) {
-        EXPECT_EQ(f.DInput[i]->caption(), "D");
-        EXPECT_EQ(f.DInput[i]->backColor(), colore::GialloPallido);
+        EXPECT_EQ(f.DInput[i]->caption(), "D") << i;
+        EXPECT_EQ(f.DInput[i]->backColor(), colore::GialloPallido) << i;
     }
     EXPECT_EQ(f.DInput[0]->caption(), "1");
-    EXPECT_EQ(f.DInput[0]->backColor(), colore::Giallo);
-    EXPECT_EQ(f.DInput[5]->backColor(), colore::Verde);
+    EXPECT_EQ(f.DInput[0]->backColor(), colore::Verde);
+    EXPECT_EQ(f.DInput[1]->backColor(), colore::Giallo);
     EXPECT_EQ(f.DInput[6]->backColor(), colore::Rosso);
     EXPECT_EQ(f.DInput[15]->caption(), "16");
     for (int i = 0; i < 16; ++i)
@@ -47,98 +58,109 @@ TEST_F(Ingressi, SixteenInputModuleShowsDisabledInputsAsDPaleYellow)
     for (int i = 0; i < 11; ++i)
         EXPECT_TRUE(f.ConnettoreInput[i]->visible()) << i;
     // Repeated drawing does not grow the firmware caption.
-    DisegnaInput(c.m, c.f, 0);
+    DisegnaInput(r.c.m, f, 0);
     EXPECT_EQ(f.PIC.caption(), "VERSIONE FIRMWARE PIC: 31");
 }
 
-TEST_F(Ingressi, EightInputModuleAfterASixteenShowsOnlyItsOwnInputs)
+TEST(Ingressi, TheEightInputModuleShowsOnlyItsOwnInputs)
 {
-    rig.moduli({16, 8});
-    for (int r = 17; r <= 24; ++r)
-        c.m.NumeriIngressi(r) = static_cast<std::int16_t>(r + 83);  // 100..107
-    c.m.NumeriIngressi(19) = IndiceDisabilitato;
-    c.m.StatoIngressi(18) = 1;
-    DisegnaInput(c.m, c.f, 0);
-    DisegnaInput(c.m, c.f, 1);
-
-    EXPECT_EQ(f.Combo2.text(), " 2");
+    sim::Scenario s = sim::defaultScenario();
     for (int i = 0; i < 8; ++i)
-        EXPECT_TRUE(f.DInput[i]->visible()) << i;
-    for (int i = 8; i < 16; ++i)
-        EXPECT_FALSE(f.DInput[i]->visible()) << i;
-    EXPECT_EQ(f.DInput[0]->caption(), "101");
-    EXPECT_EQ(f.DInput[1]->backColor(), colore::Verde);
-    EXPECT_EQ(f.DInput[2]->caption(), "D");
-    EXPECT_EQ(f.DInput[2]->backColor(), colore::GialloPallido);
-    EXPECT_EQ(f.DInput[7]->caption(), "108");
+        s.modules[1].inputs[static_cast<std::size_t>(i)].number = 100 + i;
+    Ingressi r(s);
+    Form& f = r.f;
+    r.click(f.OptInput);
+    eventoSceltaLista(r.c, f.Combo2, 1);
+    EXPECT_EQ(f.Combo2.text(), " 2");
+    for (int i = 0; i < 16; ++i)
+        EXPECT_EQ(f.DInput[i]->visible(), i < 8) << i;
     for (int i = 0; i < 11; ++i)
         EXPECT_EQ(f.ConnettoreInput[i]->visible(), i < 4 || i > 7) << i;
+    EXPECT_EQ(f.DInput[0]->caption(), "101");
+    EXPECT_EQ(f.DInput[1]->backColor(), colore::Verde);
+    EXPECT_EQ(f.DInput[2]->caption(), "103");  // not the other module's "D"
+    EXPECT_EQ(f.DInput[2]->backColor(), colore::Giallo);
+    EXPECT_EQ(f.DInput[7]->caption(), "108");
+    EXPECT_TRUE(r.lines().empty());
 
     // Back to the 16-input module: everything shown again.
-    DisegnaInput(c.m, c.f, 0);
+    eventoSceltaLista(r.c, f.Combo2, 0);
     EXPECT_TRUE(f.DInput[15]->visible());
     EXPECT_TRUE(f.ConnettoreInput[5]->visible());
 }
 
-TEST_F(Ingressi, UnknownModuleTypeLeavesThePictureAsItWas)
+TEST(Ingressi, UnknownModuleTypeLeavesThePictureAsItWas)
 {
-    rig.moduli({16, 8});
-    DisegnaInput(c.m, c.f, 0);
-    c.m.Moduli(2).Tipo = -1;
-    c.m.Moduli(2).RevPic = 44;
-    c.m.StatoIngressi(17) = 1;
-    DisegnaInput(c.m, c.f, 1);
-    EXPECT_EQ(f.PIC.caption(), "VERSIONE FIRMWARE PIC: 44");
-    EXPECT_TRUE(f.DInput[15]->visible());
-    EXPECT_EQ(f.DInput[0]->caption(), "1");
-    EXPECT_EQ(f.DInput[0]->backColor(), colore::Giallo);
+    Ingressi r;
+    Model& m = r.c.m;
+    DisegnaInput(m, r.f, 0);
+    m.Moduli(2).Tipo = -1;
+    m.Moduli(2).RevPic = 44;
+    DisegnaInput(m, r.f, 1);
+    EXPECT_EQ(r.f.PIC.caption(), "VERSIONE FIRMWARE PIC: 44");
+    EXPECT_TRUE(r.f.DInput[15]->visible());
+    EXPECT_EQ(r.f.DInput[0]->caption(), "1");
+    EXPECT_EQ(r.f.DInput[0]->backColor(), colore::Verde);
 }
 
-TEST_F(Ingressi, AddressButtonNeedsEveryModuleAt21AndTheHeadAt41)
+TEST(Ingressi, AddressButtonNeedsEveryModuleAt21AndTheHeadAt41)
 {
-    rig.moduli({16, 8});
-    c.m.RevAtmel = 41;
-    DisegnaInput(c.m, c.f, 0);
-    EXPECT_TRUE(f.CmdAddressIn.visible());
-    c.m.Moduli(2).RevPic = 20;
-    DisegnaInput(c.m, c.f, 0);
-    EXPECT_FALSE(f.CmdAddressIn.visible());
-    c.m.Moduli(2).RevPic = 21;
-    c.m.RevAtmel = 40;
-    DisegnaInput(c.m, c.f, 0);
-    EXPECT_FALSE(f.CmdAddressIn.visible());
+    struct Caso {
+        int revAtmel, revModulo2;
+        bool visibile;
+    };
+    for (const Caso& k : {Caso{41, 21, true}, Caso{41, 20, false}, Caso{40, 21, false}}) {
+        sim::Scenario s = sim::defaultScenario();
+        s.revAtmel = k.revAtmel;
+        s.modules[1].rev = k.revModulo2;
+        Ingressi r(s);
+        DisegnaInput(r.c.m, r.f, 0);
+        EXPECT_EQ(r.f.CmdAddressIn.visible(), k.visibile) << k.revAtmel << " " << k.revModulo2;
+    }
     // No module at all: nothing to re-address.
-    c.m.RevAtmel = 46;
-    c.m.NumModuli = 0;
-    DisegnaInput(c.m, c.f, 0);
-    EXPECT_FALSE(f.CmdAddressIn.visible());
+    sim::Scenario s = sim::defaultScenario();
+    s.modules.clear();
+    Ingressi r(s);
+    DisegnaInput(r.c.m, r.f, 0);
+    EXPECT_FALSE(r.f.CmdAddressIn.visible());
 }
 
-TEST_F(Ingressi, OutOfRangeModulesAndRowsAreSkipped)
+TEST(Ingressi, OutOfRangeModulesAndRowsAreSkipped)
 {
-    rig.moduli({16, 16, 16, 16});  // 64 inputs, 50 rows
+    Ingressi r;
+    Model& m = r.c.m;
+    // Four modules of 16 inputs (64, more than the 50 rows).
+    m.NumModuli = 4;
+    m.TotaleIngressi = 64;
+    for (int k = 2; k <= 4; ++k)
+        m.Moduli(k) = m.Moduli(1);
+    r.f.Combo2.addItem(" 3");
+    r.f.Combo2.addItem(" 4");
     for (int indice : {-1, 10, 32767, -32768})
-        EXPECT_NO_THROW(DisegnaInput(c.m, c.f, indice));
-    EXPECT_FALSE(f.Frame1.visible());
+        EXPECT_NO_THROW(DisegnaInput(m, r.f, indice));
+    EXPECT_FALSE(r.f.Frame1.visible());
 
-    DisegnaInput(c.m, c.f, 3);  // rows 49..64: only 49 and 50 exist
-    EXPECT_TRUE(f.DInput[0]->visible());
-    EXPECT_TRUE(f.DInput[1]->visible());
+    DisegnaInput(m, r.f, 3);  // rows 49..64: only 49 and 50 exist
+    EXPECT_TRUE(r.f.DInput[0]->visible());
+    EXPECT_TRUE(r.f.DInput[1]->visible());
     for (int i = 2; i < 16; ++i)
-        EXPECT_FALSE(f.DInput[i]->visible()) << i;
+        EXPECT_FALSE(r.f.DInput[i]->visible()) << i;
 
     // A module beyond the list: drawn from the model, the list left alone.
-    c.m.Moduli(7) = {1, 8, 8, 25, 0};
-    EXPECT_NO_THROW(DisegnaInput(c.m, c.f, 6));
-    EXPECT_EQ(f.Combo2.text(), " 4");
+    m.Moduli(7) = {1, 8, 8, 25, 0};
+    EXPECT_NO_THROW(DisegnaInput(m, r.f, 6));
+    EXPECT_EQ(r.f.Combo2.text(), " 4");
 }
 
-TEST_F(Ingressi, OptionButtonsSwitchBetweenInputsAndOutputs)
+TEST(Ingressi, OptionButtonsSwitchBetweenInputsAndOutputs)
 {
-    rig.moduli({16, 8, 8});
+    sim::Scenario s = sim::defaultScenario();
+    s.modules.push_back(modulo8());
+    s.modules.back().inputs[0].on = true;
+    Ingressi r(s);
+    Form& f = r.f;
     f.Combo2.setText(" 3");
-    c.m.StatoIngressi(25) = 1;
-    eventoClick(c, f.OptInput);
+    r.click(f.OptInput);
     EXPECT_TRUE(f.OptInput.value());
     EXPECT_TRUE(f.Combo2.enabled());
     EXPECT_FALSE(f.Combo1.enabled());
@@ -146,28 +168,40 @@ TEST_F(Ingressi, OptionButtonsSwitchBetweenInputsAndOutputs)
     EXPECT_EQ(f.DInput[0]->backColor(), colore::Verde);  // module 3, row 25
     EXPECT_FALSE(f.DInput[8]->visible());
 
-    eventoClick(c, f.OptOutput);
+    // Back to the outputs: the body is drawn again and the polling stops.
+    r.click(f.OptOutput);
     EXPECT_TRUE(f.OptOutput.value());
     EXPECT_FALSE(f.Combo2.enabled());
     EXPECT_TRUE(f.Combo1.enabled());
+    EXPECT_TRUE(f.Frame2.visible());
+    EXPECT_FALSE(f.Frame1.visible());
+    EXPECT_TRUE(f.CmdPAddress.visible());
+    r.clearLines();
+    eventoTimer(r.c);
+    EXPECT_TRUE(r.lines().empty());
 
     // Choosing a module in the list draws it.
-    eventoClick(c, f.OptInput);
-    eventoSceltaLista(c, f.Combo2, 0);
+    r.click(f.OptInput);
+    eventoSceltaLista(r.c, f.Combo2, 0);
     EXPECT_EQ(f.Combo2.text(), " 1");
     EXPECT_TRUE(f.DInput[15]->visible());
+    r.expectCleanDialogues();
 }
 
-TEST_F(Ingressi, NoModuleNumberInTheListDrawsNothing)
+TEST(Ingressi, NoModuleNumberInTheListDrawsNothing)
 {
-    // An island without inputs: the list is empty.
-    eventoClick(c, f.OptInput);
+    // An island without inputs: the list is empty (and the option hidden).
+    sim::Scenario s = sim::defaultScenario();
+    s.modules.clear();
+    Ingressi r(s);
+    Form& f = r.f;
+    EXPECT_FALSE(f.OptInput.visible());
+    OptInput_Click(r.c);
     EXPECT_TRUE(f.Combo2.enabled());
     EXPECT_FALSE(f.Frame1.visible());
-    Combo2_Click(c);
+    Combo2_Click(r.c);
     EXPECT_FALSE(f.Frame1.visible());
 
-    rig.moduli({8});
     f.Combo2.setText("x1");
     EXPECT_EQ(moduloScelto(f), std::nullopt);
     f.Combo2.setText(" 1");
