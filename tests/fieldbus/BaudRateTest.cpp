@@ -1,6 +1,8 @@
+// The head's button: PROFIBUS termination, CANopen and DeviceNet baud rate,
+// on the simulated island.
+
 #include "program/Eventi.h"
-#include "program/Gestori.h"
-#include "support/ReplyPort.h"
+#include "support/IslandRig.h"
 
 #include <gtest/gtest.h>
 
@@ -9,96 +11,95 @@ namespace {
 
 using Lines = std::vector<std::string>;
 
-struct BaudRate : ::testing::Test {
-    test::ScriptedRig rig;
-    Configuratore& c = rig.c;
+struct BaudRate : IslandRig {
+    explicit BaudRate(char interfaccia = 'P', int baud = 0) : IslandRig(scenario(interfaccia, baud)) { ready(); }
     Form& f = c.f;
 
-    void canopen()
+    static sim::Scenario scenario(char interfaccia, int baud)
     {
-        c.m.Protocollo = 2;
-        const char* t[8] = {"10 Kbit/s",  "20 Kbit/s",  "50 Kbit/s",  "125 Kbit/s",
-                            "250 Kbit/s", "500 Kbit/s", "800 Kbit/s", "1 Mbit/s"};
-        for (int k = 1; k <= 8; ++k)
-            c.m.TestiBaudRate(k) = t[k - 1];
+        sim::Scenario s = sim::defaultScenario();
+        s.interface = interfaccia;
+        s.baudIndex = baud;
+        return s;
     }
-    void devicenet()
+    Lines clic(Control& b)
     {
-        c.m.Protocollo = 3;
-        c.m.TestiBaudRate(1) = "125 Kbit/s";
-        c.m.TestiBaudRate(2) = "250 Kbit/s";
-        c.m.TestiBaudRate(3) = "500 Kbit/s";
-        for (int k = 4; k <= 7; ++k)
-            c.m.TestiBaudRate(k) = "";
+        click(b);
+        return taken();
     }
 };
 
-TEST_F(BaudRate, ProfibusTerminationOnAndOff)
+TEST(Terminazione, ProfibusOnAndOff)
 {
-    f.CmdTerminazione.setCaption(c.m.testi.CaptTerminazioneOn);
-    eventoClick(c, f.CmdTerminazione);
-    EXPECT_EQ(rig.taken(), Lines{"TERMINAZIONE ON"});
-    EXPECT_EQ(f.CmdTerminazione.caption(), "DISINSERISCI TERMINAZIONE");
-    EXPECT_EQ(f.ConnettoreProfibus.fillColor(), colore::Rosso);
-    eventoClick(c, f.CmdTerminazione);
-    EXPECT_EQ(rig.taken(), Lines{"TERMINAZIONE OFF"});
-    EXPECT_EQ(f.CmdTerminazione.caption(), "INSERISCI TERMINAZIONE");
-    EXPECT_EQ(f.ConnettoreProfibus.fillColor(), colore::Nero);
-    EXPECT_FALSE(f.FrmBaudRate.visible());
+    BaudRate b;
+    const Testi& t = b.c.m.testi;
+    ASSERT_EQ(b.f.CmdTerminazione.caption(), t.CaptTerminazioneOn);
+    EXPECT_EQ(b.clic(b.f.CmdTerminazione), Lines{"TERMINAZIONE ON"});
+    EXPECT_TRUE(b.island.state().termination);
+    EXPECT_EQ(b.f.CmdTerminazione.caption(), t.CaptTerminazioneOff);
+    EXPECT_EQ(b.f.ConnettoreProfibus.fillColor(), colore::Rosso);
+    EXPECT_EQ(b.clic(b.f.CmdTerminazione), Lines{"TERMINAZIONE OFF"});
+    EXPECT_FALSE(b.island.state().termination);
+    EXPECT_EQ(b.f.CmdTerminazione.caption(), t.CaptTerminazioneOn);
+    EXPECT_EQ(b.f.ConnettoreProfibus.fillColor(), colore::Nero);
+    EXPECT_FALSE(b.f.FrmBaudRate.visible());
+    b.expectCleanDialogues();
 }
 
-TEST_F(BaudRate, DevicenetFrameOffersThreeRates)
+TEST(BaudRate, DevicenetFrameOffersThreeRates)
 {
-    devicenet();
-    eventoClick(c, f.CmdTerminazione);
-    EXPECT_TRUE(rig.taken().empty());  // opening the frame sends nothing
-    EXPECT_TRUE(f.FrmBaudRate.visible());
-    EXPECT_EQ(f.FrmBaudRate.caption(), "BAUD RATE DEVICENET");
-    EXPECT_EQ(f.Option1[0]->caption(), "125 Kbit/s");
-    EXPECT_EQ(f.Option1[2]->caption(), "500 Kbit/s");
+    BaudRate b('D', 0);
+    EXPECT_EQ(b.f.CmdTerminazione.caption(), "125 Kbit/s");
+    EXPECT_TRUE(b.clic(b.f.CmdTerminazione).empty());  // opening the frame sends nothing
+    EXPECT_TRUE(b.f.FrmBaudRate.visible());
+    EXPECT_EQ(b.f.FrmBaudRate.caption(), "BAUD RATE DEVICENET");
+    EXPECT_EQ(b.f.Option1[0]->caption(), "125 Kbit/s");
+    EXPECT_EQ(b.f.Option1[2]->caption(), "500 Kbit/s");
     for (int k = 0; k < 8; ++k)
-        EXPECT_EQ(f.Option1[k]->visible(), k < 3) << k;
-
-    eventoClick(c, *f.Option1[2]);
-    rig.port.replies = {"NUM:"};
-    eventoClick(c, f.CmdBaudRate);
-    EXPECT_EQ(rig.taken(), (Lines{"SET BAUD RATE", " 2"}));
-    EXPECT_FALSE(f.FrmBaudRate.visible());
-    EXPECT_EQ(c.m.IndiceBaudRate, 2);
-    EXPECT_EQ(f.CmdTerminazione.caption(), "500 Kbit/s");
+        EXPECT_EQ(b.f.Option1[k]->visible(), k < 3) << k;
+    b.click(*b.f.Option1[2]);
+    EXPECT_EQ(b.clic(b.f.CmdBaudRate), (Lines{"SET BAUD RATE", " 2"}));
+    EXPECT_EQ(b.island.state().baudIndex, 2);
+    EXPECT_EQ(b.c.m.IndiceBaudRate, 2);
+    EXPECT_EQ(b.f.CmdTerminazione.caption(), "500 Kbit/s");
+    EXPECT_FALSE(b.f.FrmBaudRate.visible());
+    b.expectCleanDialogues();
 }
 
-TEST_F(BaudRate, CanopenOneMbitIsSentAsSpaceSeven)
+TEST(BaudRate, CanopenOneMbitIsSentAsSpaceSeven)
 {
-    canopen();
-    eventoClick(c, f.CmdTerminazione);
-    EXPECT_EQ(f.FrmBaudRate.caption(), "BAUD RATE CANOPEN");
+    BaudRate b('C', 3);
+    EXPECT_TRUE(b.clic(b.f.CmdTerminazione).empty());
+    EXPECT_EQ(b.f.FrmBaudRate.caption(), "BAUD RATE CANOPEN");
     for (int k = 0; k < 8; ++k)
-        EXPECT_TRUE(f.Option1[k]->visible()) << k;
-    eventoClick(c, *f.Option1[7]);
-    rig.port.replies = {"NUM:"};
-    eventoClick(c, f.CmdBaudRate);
-    EXPECT_EQ(rig.taken(), (Lines{"SET BAUD RATE", " 7"}));
-    EXPECT_EQ(f.CmdTerminazione.caption(), "1 Mbit/s");
+        EXPECT_TRUE(b.f.Option1[k]->visible()) << k;
+    EXPECT_EQ(b.f.Option1[7]->caption(), "1 Mbit/s");
+    EXPECT_TRUE(b.f.Option1[3]->value());
+    b.click(*b.f.Option1[7]);
+    EXPECT_EQ(b.clic(b.f.CmdBaudRate), (Lines{"SET BAUD RATE", " 7"}));
+    EXPECT_EQ(b.island.state().baudIndex, 7);
+    EXPECT_EQ(b.f.CmdTerminazione.caption(), "1 Mbit/s");
+    b.expectCleanDialogues();
 }
 
-TEST_F(BaudRate, ConfirmingWithoutAChoiceResendsTheCurrentRate)
+TEST(BaudRate, ConfirmingWithoutAChoiceResendsTheCurrentRate)
 {
-    canopen();
-    c.m.IndiceBaudRate = 3;
-    for (Control* o : f.Option1)
+    BaudRate b('C', 3);
+    b.click(b.f.CmdTerminazione);
+    for (Control* o : b.f.Option1)
         o->setValue(false);
-    rig.port.replies = {"NUM:"};
-    eventoClick(c, f.CmdBaudRate);
-    EXPECT_EQ(rig.taken(), (Lines{"SET BAUD RATE", " 3"}));
-    EXPECT_EQ(f.CmdTerminazione.caption(), "125 Kbit/s");
+    EXPECT_EQ(b.clic(b.f.CmdBaudRate), (Lines{"SET BAUD RATE", " 3"}));
+    EXPECT_EQ(b.f.CmdTerminazione.caption(), "125 Kbit/s");
 
-    // A rate the island reported outside 0..7 has no text: the caption stays.
-    c.m.IndiceBaudRate = 9;
-    rig.port.replies = {"NUM:"};
-    EXPECT_NO_THROW(eventoClick(c, f.CmdBaudRate));
-    EXPECT_EQ(rig.taken(), (Lines{"SET BAUD RATE", " 9"}));
-    EXPECT_EQ(f.CmdTerminazione.caption(), "125 Kbit/s");
+    // A rate outside 0..7 has no text: the caption stays (and the island
+    // refuses it).
+    b.c.m.IndiceBaudRate = 9;
+    Lines l;
+    EXPECT_NO_THROW(l = b.clic(b.f.CmdBaudRate));
+    EXPECT_EQ(l, (Lines{"SET BAUD RATE", " 9"}));
+    EXPECT_EQ(b.f.CmdTerminazione.caption(), "125 Kbit/s");
+    EXPECT_EQ(b.island.rejected().size(), 1u);
+    EXPECT_EQ(b.island.state().baudIndex, 3);
 }
 
 } // namespace

@@ -5,7 +5,7 @@
 
 #include "program/Eventi.h"
 #include "program/Gestori.h"
-#include "support/ReplyPort.h"
+#include "support/IslandRig.h"
 
 #include <gtest/gtest.h>
 
@@ -36,7 +36,7 @@ std::string chiavi(int x, int y, int ix = 0, int iy = 0)
            std::to_string(iy) + "\r\n";
 }
 
-struct Finestra : test::ScriptedRig {
+struct Finestra : IslandRig {
     Cartella cartella;
     Finestra(const std::string& contenuto, int larghezzaPx = 1024, int altezzaPx = 768, int taskbarPx = 0)
         : cartella(contenuto)

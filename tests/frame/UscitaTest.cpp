@@ -4,7 +4,6 @@
 #include "program/Eventi.h"
 #include "program/Gestori.h"
 #include "support/IslandRig.h"
-#include "support/ReplyPort.h"
 
 #include <gtest/gtest.h>
 
@@ -12,7 +11,6 @@ namespace ondrix {
 namespace {
 
 using test::ProgramEnded;
-using test::ScriptedRig;
 
 bool amministratore(const Form& f)
 {
@@ -25,13 +23,13 @@ bool nascosti(const Form& f)
 
 TEST(Amministratore, PasswordAndFirmwareOfTheSelectedBody)
 {
-    ScriptedRig r;
-    r.c.m.NumEspansioni = 2;
-    r.c.m.Espansioni(1).RevPic = 47;
-    r.c.m.Espansioni(2).RevPic = 34;
+    // The default island's expansion at firmware 34: one below the counters' gate.
+    sim::Scenario s = sim::defaultScenario();
+    s.bodies[1].rev = 34;
+    IslandRig r(s);
+    r.ready();
 
     // Cancel: nothing, Risposta empty.
-    r.c.m.Risposta = "old";
     Image1_DblClick(r.c);
     ASSERT_EQ(r.host.inputs.size(), 1u);
     EXPECT_EQ(r.host.inputs[0].title, "PASSWORD");
@@ -43,7 +41,7 @@ TEST(Amministratore, PasswordAndFirmwareOfTheSelectedBody)
     Image1_DblClick(r.c);
     EXPECT_TRUE(nascosti(r.c.f)) << "case-sensitive";
 
-    r.c.m.EspansioneCorrente = 1;  // body with firmware 34
+    eventoSceltaLista(r.c, r.c.f.Combo1, 1);  // the body with firmware 34
     r.host.inputAnswers = {"VELIROMANTICO"};
     Image1_DblClick(r.c);
     EXPECT_TRUE(nascosti(r.c.f));
@@ -55,16 +53,18 @@ TEST(Amministratore, PasswordAndFirmwareOfTheSelectedBody)
     EXPECT_EQ(r.host.inputs.size(), 4u);
 
     r.host.inputAnswers = {"wrong"};
+    r.clearLines();
     Image1_DblClick(r.c);
     EXPECT_TRUE(amministratore(r.c.f)) << "administrator mode lasts";
-    EXPECT_TRUE(r.taken().empty()) << "no word to the island";
+    EXPECT_TRUE(r.lines().empty()) << "no word to the island";
 }
 
 TEST(Amministratore, SelectionOutsideTheBodyTableUnlocksNothing)
 {
+    IslandRig r;
+    r.ready();
+    r.c.m.Espansioni.fill({0, 8, 8, 50});
     for (int corrente : {-1, -2, 16, 300}) {
-        ScriptedRig r;
-        r.c.m.Espansioni.fill({0, 8, 8, 50});
         r.c.m.EspansioneCorrente = static_cast<std::int16_t>(corrente);
         r.host.inputAnswers = {"VELIROMANTICO"};
         EXPECT_NO_THROW(Image1_DblClick(r.c)) << corrente;
