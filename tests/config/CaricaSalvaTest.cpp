@@ -219,7 +219,9 @@ TEST_F(Banco, AnEditedFileReachesTheIsland)
     EXPECT_EQ(s.slaveAddress, 12);
     EXPECT_EQ(s.modules[1].address, 2);
     EXPECT_TRUE(s.termination);
-    EXPECT_EQ(c.f.CmdTerminazione.caption(), t.CaptTerminazioneOff);  // the start-up shows it
+    // The start-up shows it.
+    EXPECT_EQ(c.f.CmdTerminazione.caption(), t.CaptTerminazioneOff);
+    EXPECT_EQ(c.m.Moduli(2).Indirizzo, 2);
 }
 
 TEST_F(Banco, TheOlderLayoutLeavesTheModulesAlone)

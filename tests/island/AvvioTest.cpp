@@ -63,7 +63,16 @@ TEST(Avvio, DefaultIslandLinesInOrderAndTheWindowAfterwards)
     EXPECT_EQ(m.NumModuli, 2);
     EXPECT_EQ(m.TotaleIngressi, 24);
     EXPECT_EQ(m.Moduli(1).RevPic, 23);
+    EXPECT_EQ(m.Moduli(2).RevPic, 22);
+    EXPECT_EQ(m.Moduli(1).Indirizzo, 0);
     EXPECT_EQ(m.Moduli(2).Indirizzo, 1);
+    EXPECT_EQ(m.NumeriIngressi(3), 170);
+    EXPECT_EQ(m.Diagnosi(4).Stato, stato::GuastaC);
+    EXPECT_EQ(m.Diagnosi(7).Stato, stato::GuastaI);
+    EXPECT_EQ(m.Diagnosi(1).Relax, 1);
+    EXPECT_EQ(m.ConfBobine(6).Indice, 170);
+    EXPECT_EQ(m.ConfBobine(15).Indice, 14);
+    EXPECT_EQ(m.Espansioni(2).RevPic, 46);
 
     // Coils of the head.
     auto& b = f.Bobina;
