@@ -1,8 +1,7 @@
-#include "program/Configuratore.h"
 #include "program/Testi.h"
 #include "island/Codifica.h"
 #include "island/Risorse.h"
-#include "support/FakeHost.h"
+#include "support/IslandRig.h"
 
 #include <gtest/gtest.h>
 
@@ -23,24 +22,6 @@ namespace {
 namespace fs = std::filesystem;
 using test::FakeHost;
 using test::ProgramEnded;
-
-// A port that only records what is asked of it: loading the texts must not
-// touch it at all.
-class RecordingPort : public SerialPort {
-public:
-    void setPortNumber(int n) override { port = n, ++calls; }
-    int portNumber() const override { return port; }
-    bool open() override { return ++calls, opened = true; }
-    void close() override { ++calls; }
-    bool isOpen() const override { return opened; }
-    void write(const std::string& d) override { written += d, ++calls; }
-    std::int64_t outputCount() override { return ++calls, 0; }
-    std::int64_t inputCount() override { return ++calls, 0; }
-    std::string readAll() override { return ++calls, std::string(); }
-    int port = 0, calls = 0;
-    bool opened = false;
-    std::string written;
-};
 
 std::string leggi(const fs::path& p)
 {
@@ -184,12 +165,11 @@ TEST(RisorseNumeri, DecimalNumbersAsWritten)
 
 // ---- Loading into the window and the model ------------------------------
 
-struct Banco {
+struct Banco : IslandRig {
     Banco() { host.dir = cartella.dir.string(); }
     Cartella cartella;
-    FakeHost host;
-    RecordingPort port;
-    Configuratore c{host, port};
+    // Loading the texts must not touch the port at all.
+    bool portaIntatta() const { return port.openAttempts().empty() && port.written().empty(); }
     std::vector<std::pair<std::string, std::string>> spedito = voci(leggi(Sorgente / "Stringhe.txt"));
 
     void con(const std::string& key, const std::string& valore)
@@ -214,7 +194,7 @@ TEST_F(RisorseAvvio, ShippedFileSetsCaptionsTextsAndTimings)
     CaricaTesti(c.host, c.f, c.m.testi);
 
     EXPECT_TRUE(host.messages.empty());
-    EXPECT_EQ(port.calls, 0);
+    EXPECT_TRUE(portaIntatta());
     EXPECT_EQ(c.f.caption(), "ONDRIX - CONFIGURATORE");
     EXPECT_EQ(c.f.Label8.caption(), "RELAX NON ATTIVO  /");
     EXPECT_EQ(c.f.Label12.caption(), "INGRESSO DISABILITATO");
@@ -242,11 +222,10 @@ TEST_F(RisorseAvvio, AnyOrderOfEntriesGivesTheSameResult)
 {
     cartella.scrivi(componi(spedito));
     CaricaTesti(c.host, c.f, c.m.testi);
-    FakeHost host2;
-    RecordingPort port2;
-    Configuratore c2{host2, port2};
+    IslandRig r2;
+    Configuratore& c2 = r2.c;
     Cartella altra;
-    host2.dir = altra.dir.string();
+    r2.host.dir = altra.dir.string();
     std::reverse(spedito.begin(), spedito.end());
     altra.scrivi("other line\r\n" + componi(spedito));
     CaricaTesti(c2.host, c2.f, c2.m.testi);
@@ -329,7 +308,7 @@ TEST_F(RisorseAvvio, EveryFailureShowsOneMessageAndEndsBeforeAnyExchange)
         EXPECT_EQ(m.buttons, MessageButtons::Ok);
         EXPECT_NE(m.text.find(a.cartella.percorso()), std::string::npos) << m.text;
         EXPECT_NE(m.text.find(caso.key), std::string::npos) << m.text;
-        EXPECT_EQ(a.port.calls, 0);
+        EXPECT_TRUE(a.portaIntatta());
         EXPECT_TRUE(a.c.m.testi.CaptChiudi.empty());  // nothing half applied
     }
 }
@@ -356,16 +335,14 @@ TEST_F(RisorseAvvio, ThrowingVariantNamesFileKeyAndReason)
     senza("[LABEL5]");
     EXPECT_EQ(motivo(componi(spedito)), std::pair(M::Chiave, std::string("[LABEL5]")));
 
-    FakeHost h;
-    h.dir = (cartella.dir / "nowhere").string();
-    RecordingPort p;
-    Configuratore c2{h, p};
+    IslandRig r2;
+    r2.host.dir = (cartella.dir / "nowhere").string();
     try {
-        CaricaTestiOppureErrore(c2.host, c2.f, c2.m.testi);
+        CaricaTestiOppureErrore(r2.host, r2.c.f, r2.c.m.testi);
         ADD_FAILURE();
     } catch (const RisorsaMancante& e) {
         EXPECT_EQ(e.motivo, M::File);
-        EXPECT_EQ(e.file, h.dir + "/Stringhe.txt");
+        EXPECT_EQ(e.file, r2.host.dir + "/Stringhe.txt");
     }
 }
 
@@ -453,12 +430,11 @@ TEST(RisorseFileSpediti, TheEnglishFileLoads)
 {
     Cartella cartella;
     cartella.scrivi(leggi(Sorgente / "Stringhe-en.txt"));
-    FakeHost host;
-    host.dir = cartella.dir.string();
-    RecordingPort port;
-    Configuratore c{host, port};
+    IslandRig r;
+    r.host.dir = cartella.dir.string();
+    Configuratore& c = r.c;
     CaricaTesti(c.host, c.f, c.m.testi);
-    EXPECT_TRUE(host.messages.empty());
+    EXPECT_TRUE(r.host.messages.empty());
     EXPECT_EQ(c.f.CmdAziona.caption(), "ENERGISE COIL");
     EXPECT_EQ(c.m.testi.Messaggi(msg::Timeout1), "NO ANSWER FROM THE ISLAND.");
 }
