@@ -3,8 +3,6 @@
 
 #include "channel/Channel.h"
 #include "support/Parametri.h"
-#include "program/Configuratore.h"
-#include "program/Eventi.h"
 #include "island/Model.h"
 #include "support/FakeHost.h"
 #include "support/ScriptedPort.h"
@@ -343,34 +341,6 @@ TEST_F(ChannelTest, NoSecondExchangeInsideAWait)
     EXPECT_EQ(port.writes, std::vector<std::string>{"GET DIAGNOSI\r\n"});
     EXPECT_FALSE(ch.busy());
     EXPECT_TRUE(ch.tryBegin().has_value());
-}
-
-TEST(ChannelEvents, EventsDuringADialogueAreDropped)
-{
-    FakeHost host;
-    ScriptedPort port(host);
-    port.open();
-    Configuratore c(host, port);
-    c.m.testi.Ritardo = 0.05f;
-    port.onWrite = [&](const std::string& sent) {
-        if (sent == "GET DIAGNOSI\r\n")
-            port.feedIn(300 * Ms, "OK\r\n");
-    };
-    c.f.Timer1.setEnabled(true);
-    std::optional<bool> closed;
-    host.at(host.nowUs() + 50 * Ms, [&] { eventoTimer(c); });
-    host.at(host.nowUs() + 100 * Ms, [&] { closed = eventoChiusura(c); });
-    host.at(host.nowUs() + 200 * Ms, [&] { eventoClick(c, c.f.CmdAziona); });
-    {
-        auto d = c.ch.tryBegin();
-        ASSERT_TRUE(d);
-        EXPECT_EQ(c.invia("GET DIAGNOSI", "OK"), "OK\r\n");
-        // Between two exchanges of one dialogue the guard still holds.
-        EXPECT_FALSE(c.ch.tryBegin());
-    }
-    EXPECT_EQ(closed, false);
-    EXPECT_EQ(port.writes, std::vector<std::string>{"GET DIAGNOSI\r\n"});
-    EXPECT_TRUE(c.ch.tryBegin().has_value());
 }
 
 } // namespace

@@ -455,12 +455,15 @@ TEST(Dialoghi, ClicksDuringADialogueAreIgnored)
 {
     Banco b;
     b.click(b.bobina(1));
-    // Inside the waits for the island's prompt and reply the user clicks elsewhere.
+    // Inside the waits for the island's prompt and reply the user clicks
+    // elsewhere and tries to close the window.
+    std::optional<bool> chiusa;
     b.host.soon([&] {
         b.click(b.f.CmdAll);
         b.click(b.bobina(3));
         b.click(b.f.CmdRelax);
         b.click(b.f.CmdReset);
+        chiusa = eventoChiusura(b.c);
     });
     b.host.at(b.host.nowUs() + 1000, [&] { b.click(b.f.CmdDisableAll); });
     b.click(b.f.CmdAziona);
@@ -468,7 +471,9 @@ TEST(Dialoghi, ClicksDuringADialogueAreIgnored)
     EXPECT_EQ(b.m.BobinaCorrente, 0);
     EXPECT_EQ(b.f.CmdAll.caption(), b.t.CaptChiudiAll);
     EXPECT_TRUE(b.host.messages.empty());
+    EXPECT_EQ(chiusa, false);  // the close is refused
     EXPECT_FALSE(b.host.ended);
+    EXPECT_TRUE(b.island.serviceMode());
     b.expectCleanDialogues();
 
     // Afterwards clicks work again.
