@@ -1,6 +1,7 @@
 #include "channel/CoreHost.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QEventLoop>
 #include <QLocale>
 #include <QTimer>
@@ -86,7 +87,7 @@ std::string CoreHost::groupSeparator() { return QLocale::system().groupSeparator
 std::string CoreHost::programDir()
 {
     if (QCoreApplication::instance())
-        return QCoreApplication::applicationDirPath().toStdString();
+        return QDir::toNativeSeparators(QCoreApplication::applicationDirPath()).toStdString();
     return ".";
 }
 

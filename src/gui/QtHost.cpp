@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QCoreApplication>
+#include <QDir>
 #include <QFile>
 #include <QFileDialog>
 #include <QGuiApplication>
@@ -12,12 +13,33 @@
 #include <QWidget>
 
 #include <algorithm>
+#include <cmath>
+
+#ifdef _WIN32
+#include <windows.h>
+#endif
 
 namespace ondrix {
 
 namespace {
 
 QString q(const std::string& s) { return QString::fromStdString(s); }
+
+#ifdef _WIN32
+// The taskbar's height in the system's pixels: the top-level window of class
+// "Shell_traywnd", 0 when there is none. A taskbar docked at the left or
+// right edge is as tall as the screen and takes no height from the window.
+int altezzaTaskbarWindows()
+{
+    HWND barra = FindWindowA("Shell_traywnd", nullptr);
+    RECT r{};
+    if (!barra || !GetWindowRect(barra, &r))
+        return 0;
+    const int larga = r.right - r.left;
+    const int alta = r.bottom - r.top;
+    return larga > alta ? std::max(0, alta) : 0;
+}
+#endif
 
 } // namespace
 
@@ -109,16 +131,21 @@ ScreenInfo QtHost::screen()
     if (!s)
         return info;
     const QRect g = s->geometry();
-    const QRect a = s->availableGeometry();
     info.widthPx = g.width();
     info.heightPx = g.height();
     const double dpiX = s->logicalDotsPerInchX();
     const double dpiY = s->logicalDotsPerInchY();
     info.twipsPerPixelX = dpiX > 0 ? 1440.0 / dpiX : 15.0;
     info.twipsPerPixelY = dpiY > 0 ? 1440.0 / dpiY : 15.0;
+#ifdef _WIN32
+    // GetWindowRect counts device pixels; the screen's sizes are Qt's.
+    const double ratio = s->devicePixelRatio() > 0 ? s->devicePixelRatio() : 1.0;
+    info.taskbarHeightPx = static_cast<int>(std::lround(altezzaTaskbarWindows() / ratio));
+#else
     // What the desktop's panels leave of the screen's height (a panel at the
     // top counts as well as one at the bottom).
-    info.taskbarHeightPx = std::max(0, g.height() - a.height());
+    info.taskbarHeightPx = std::max(0, g.height() - s->availableGeometry().height());
+#endif
     // The real frame: none until the window system has framed the window (and
     // none at all without a window manager). The window follows a frame that
     // comes later.
@@ -138,7 +165,8 @@ std::string QtHost::groupSeparator() { return QLocale::system().groupSeparator()
 std::string QtHost::programDir()
 {
     if (QCoreApplication::instance())
-        return QFile::encodeName(QCoreApplication::applicationDirPath()).toStdString();
+        return QFile::encodeName(QDir::toNativeSeparators(QCoreApplication::applicationDirPath()))
+            .toStdString();
     return ".";
 }
 

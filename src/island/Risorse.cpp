@@ -89,7 +89,11 @@ const std::array<const char*, 4> ChiaviFinestra = {
 
 // ---- File access ------------------------------------------------------------
 
-std::string percorsoRisorse(Host& host) { return host.programDir() + "/Stringhe.txt"; }
+// Joined with the system's separator: the path is shown in messages.
+std::string percorsoRisorse(Host& host)
+{
+    return (std::filesystem::path(host.programDir()) / "Stringhe.txt").string();
+}
 
 std::optional<std::string> leggiFileRisorse(const std::string& path)
 {

@@ -342,7 +342,7 @@ TEST_F(RisorseAvvio, ThrowingVariantNamesFileKeyAndReason)
         ADD_FAILURE();
     } catch (const RisorsaMancante& e) {
         EXPECT_EQ(e.motivo, M::File);
-        EXPECT_EQ(e.file, r2.host.dir + "/Stringhe.txt");
+        EXPECT_EQ(e.file, (cartella.dir / "nowhere" / "Stringhe.txt").string());
     }
 }
 
