@@ -2,6 +2,7 @@
 
 #include "program/Configuratore.h"
 #include "program/Eventi.h"
+#include "gui/Caratteri.h"
 #include "gui/Widgets.h"
 #include "view/Descrizione.h"
 
@@ -96,6 +97,7 @@ QFont MainWindow::captionFont(double twipsPerPixelY)
     // longest word of the default captions, takes 101 of the 107 pixels inside
     // a 1695-twip button. Scaled with the screen so the design keeps its
     // proportions.
+    caricaCaratteriFinestra();
     QFont f(QStringLiteral("DejaVu Sans"));
     f.setStyleHint(QFont::SansSerif);
     f.setPixelSize(std::max(1, static_cast<int>(std::lround(10.0 * 15.0 / twipsPerPixelY))));
