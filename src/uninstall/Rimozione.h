@@ -3,6 +3,7 @@
 // command can be checked without starting anything. Header only and
 // standard C++ only: Uninstall shares no code with the configurator.
 
+#include <cerrno>
 #include <functional>
 #include <ostream>
 #include <string>
@@ -25,6 +26,9 @@ inline constexpr const char* TerminaleDebian = "x-terminal-emulator";
 
 inline std::string rigaComandoWindows() { return RigaMsiexec; }
 
+// What to type when no terminal can be opened.
+inline std::string comandoAMano() { return std::string("sudo apt-get remove ") + PacchettoDebian; }
+
 // Linux: what runs inside the terminal. apt-get asks for confirmation and
 // shows its progress; root rights come from sudo for its users, else from su
 // (the two ways a Debian installation hands them out). The window stays open
@@ -41,31 +45,76 @@ inline std::string scriptRimozione()
            "echo; printf 'Premere Invio per chiudere / Press Enter to close: '; read -r _";
 }
 
-// Linux: the program and its arguments (argv, program name first), resolved
-// through PATH. "-e" takes the rest of the line as the command, as every
-// terminal registered under that name must accept.
-inline std::vector<std::string> comandoLinux()
+// Linux: the terminals tried in turn (argv, program name first, resolved
+// through PATH). The desktop's registered terminal first; then the common
+// ones, each with its own option for "run this program with these
+// arguments" (minimal desktops often lack the registered name).
+inline std::vector<std::vector<std::string>> comandiLinux()
 {
-    return {TerminaleDebian, "-e", "sh", "-c", scriptRimozione(), "ondrix-uninstall"};
+    const std::vector<std::string> dentro = {"sh", "-c", scriptRimozione(), "ondrix-uninstall"};
+    const std::vector<std::vector<std::string>> terminali = {
+        {TerminaleDebian, "-e"}, {"gnome-terminal", "--"},  {"konsole", "-e"},
+        {"xfce4-terminal", "-x"}, {"mate-terminal", "-x"},  {"terminator", "-x"},
+        {"alacritty", "-e"},      {"kitty"},                {"xterm", "-e"},
+    };
+    std::vector<std::vector<std::string>> out;
+    for (auto argv : terminali) {
+        argv.insert(argv.end(), dentro.begin(), dentro.end());
+        out.push_back(std::move(argv));
+    }
+    return out;
 }
 
-// Starts argv[0] with its arguments, detached, without waiting; returns 0 or
-// the error number of the failed start.
+inline std::vector<std::string> comandoLinux() { return comandiLinux().front(); }
+
+// Linux: when no terminal starts, the user (who started us from a menu and
+// sees no standard error) is told in a window, by the first of these that
+// runs.
+inline std::vector<std::vector<std::string>> messaggiLinux()
+{
+    const std::string titolo = "Ondrix Configuratore";
+    const std::string testo = "Nessun terminale si e' aperto per la rimozione. Eseguire a mano:\n    " +
+                              comandoAMano() +
+                              "\n\nNo terminal could be opened for the removal. Run by hand:\n    " +
+                              comandoAMano();
+    return {
+        {"zenity", "--error", "--title=" + titolo, "--text=" + testo},
+        {"kdialog", "--title", titolo, "--error", testo},
+        {"xmessage", "-center", testo},
+        {"notify-send", titolo, testo},
+    };
+}
+
+// Starts argv[0] with its arguments, detached, without waiting for it to
+// finish. Returns 0 when it started; a positive error number when it could
+// not be started; minus its exit status when it ended at once with a failure
+// (a terminal that finds no display, say).
 using Lanciatore = std::function<int(const std::vector<std::string>& argv)>;
 
-// The whole program on Linux: one launch, no wait. A failed start is told on
-// err and gives status 1.
+// The whole program on Linux: the first terminal that starts carries the
+// removal; no wait for it. When none starts, standard error and a message
+// window say what to run by hand, and the status is 1.
 inline int esegui(const Lanciatore& lancia, std::ostream& err,
                   const std::function<std::string(int)>& descrivi)
 {
-    const std::vector<std::string> argv = comandoLinux();
-    if (const int e = lancia(argv); e != 0) {
-        err << "Uninstall: cannot start " << argv[0] << ": " << descrivi(e) << "\n"
-            << "Uninstall: remove the package by hand: sudo apt-get remove " << PacchettoDebian
-            << "\n";
-        return 1;
+    std::vector<std::string> provati;
+    for (const auto& argv : comandiLinux()) {
+        const int e = lancia(argv);
+        if (e == 0)
+            return 0;
+        // A terminal that is not installed is no news, except the default one.
+        if (e != ENOENT || provati.empty())
+            err << "Uninstall: cannot start " << argv[0] << ": " << descrivi(e) << "\n";
+        provati.push_back(argv[0]);
     }
-    return 0;
+    err << "Uninstall: no terminal could be started (tried:";
+    for (const auto& t : provati)
+        err << " " << t;
+    err << ")\nUninstall: remove the package by hand: " << comandoAMano() << "\n";
+    for (const auto& argv : messaggiLinux())
+        if (lancia(argv) == 0)
+            break;
+    return 1;
 }
 
 } // namespace ondrix::uninstall

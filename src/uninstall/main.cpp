@@ -33,15 +33,48 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
 
 #else
 
+#include <algorithm>
+#include <cerrno>
 #include <cstring>
 #include <fcntl.h>
 #include <iostream>
+#include <poll.h>
 #include <spawn.h>
+#include <sys/syscall.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 extern char** environ;
 
 namespace {
+
+// A terminal that cannot open its window ends within moments; one that runs
+// is still there after this long, or has handed its window to a server and
+// ended well.
+constexpr int AttesaAvvioMs = 700;
+
+// Waits for the child's end, at most AttesaAvvioMs, through a descriptor
+// that becomes readable when it ends. Returns its wait status, or -1 when it
+// is still running (or the system cannot tell).
+int fineImmediata(pid_t pid)
+{
+#ifdef SYS_pidfd_open
+    const int fd = static_cast<int>(::syscall(SYS_pidfd_open, pid, 0));
+    if (fd < 0)
+        return -1;
+    pollfd p{fd, POLLIN, 0};
+    int r;
+    while ((r = ::poll(&p, 1, AttesaAvvioMs)) < 0 && errno == EINTR) {
+    }
+    ::close(fd);
+    int st = 0;
+    if (r == 1 && ::waitpid(pid, &st, WNOHANG) == pid)
+        return st;
+#else
+    (void)pid;
+#endif
+    return -1;
+}
 
 // posix_spawnp reports a program that cannot be run before it returns. The
 // child gets a session of its own and none of our descriptors, so nothing
@@ -68,15 +101,29 @@ int avviaStaccato(const std::vector<std::string>& argv)
     const int e = posix_spawnp(&pid, args[0], &fa, &attr, args.data(), environ);
     posix_spawn_file_actions_destroy(&fa);
     posix_spawnattr_destroy(&attr);
-    return e;  // the child is not waited for: it outlives us
+    if (e != 0)
+        return e;
+    // Not waited for beyond the first moments: it outlives us.
+    const int st = fineImmediata(pid);
+    if (st != -1 && !(WIFEXITED(st) && WEXITSTATUS(st) == 0))
+        return WIFEXITED(st) ? -std::max(1, WEXITSTATUS(st)) : -128 - WTERMSIG(st);
+    return 0;
+}
+
+std::string descrivi(int e)
+{
+    if (e > 0)
+        return std::strerror(e);
+    if (e <= -128)
+        return "it was ended by signal " + std::to_string(-128 - e);
+    return "it ended at once with status " + std::to_string(-e);
 }
 
 } // namespace
 
 int main()
 {
-    return ondrix::uninstall::esegui(avviaStaccato, std::cerr,
-                                     [](int e) { return std::string(std::strerror(e)); });
+    return ondrix::uninstall::esegui(avviaStaccato, std::cerr, descrivi);
 }
 
 #endif

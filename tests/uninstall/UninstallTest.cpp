@@ -148,12 +148,30 @@ TEST(UninstallComando, LinuxHandsTheRemovalToTheTerminal)
     EXPECT_EQ(visto, argv);
     EXPECT_EQ(err.str(), "");
 
-    EXPECT_EQ(esegui([](const auto&) { return ENOENT; }, err,
-                     [](int e) { return std::string(std::strerror(e)); }),
+    // The next terminal when one is missing or ends at once.
+    std::vector<std::string> provati;
+    err.str("");
+    EXPECT_EQ(esegui([&](const auto& a) {
+                  provati.push_back(a[0]);
+                  return a[0] == "konsole" ? 0 : a[0] == "gnome-terminal" ? -1 : ENOENT;
+              }, err, [](int e) { return std::to_string(e); }),
+              0);
+    EXPECT_EQ(provati, (std::vector<std::string>{"x-terminal-emulator", "gnome-terminal", "konsole"}));
+    EXPECT_NE(err.str().find("cannot start gnome-terminal: -1"), std::string::npos) << err.str();
+
+    // None starts: standard error and a message window say what to type.
+    std::vector<std::vector<std::string>> lanciati;
+    err.str("");
+    EXPECT_EQ(esegui([&](const auto& a) { return lanciati.push_back(a), a[0] == "xmessage" ? 0 : ENOENT; },
+                     err, [](int e) { return std::string(std::strerror(e)); }),
               1);
     EXPECT_NE(err.str().find("cannot start x-terminal-emulator: " + std::string(std::strerror(ENOENT))),
               std::string::npos)
         << err.str();
+    EXPECT_NE(err.str().find("by hand: sudo apt-get remove ondrix-configuratore"), std::string::npos);
+    ASSERT_FALSE(lanciati.empty());
+    EXPECT_EQ(lanciati.back()[0], "xmessage");
+    EXPECT_NE(lanciati.back().back().find("sudo apt-get remove ondrix-configuratore"), std::string::npos);
 }
 
 // The script inside the terminal, run with stand-ins for id, sudo, su and
@@ -228,6 +246,22 @@ TEST(UninstallProgramma, StartsTheTerminalDetachedAndEndsWithoutWaiting)
 
     std::ofstream(d / "release");
     EXPECT_TRUE(attendi(d / "done"));
+}
+
+TEST(UninstallProgramma, ATerminalThatEndsAtOnceGivesWayToTheNext)
+{
+    Cartella t;
+    const fs::path d = t.dir;
+    scriviEseguibile(d / "x-terminal-emulator", "#!/bin/sh\necho 'cannot open display' >&2\nexit 1\n");
+    scriviEseguibile(d / "xterm", "#!/bin/sh\nPATH=/usr/bin:/bin\nprintf '%s\\n' \"$1\" > '" +
+                                      (d / "xterm-args").string() + "'\n");
+    const auto r = avvia({Programma}, {"PATH=" + d.string()});
+    EXPECT_EQ(r.status, 0) << r.output;
+    EXPECT_NE(r.output.find("cannot start x-terminal-emulator: it ended at once with status 1"),
+              std::string::npos)
+        << r.output;
+    ASSERT_TRUE(attendi(d / "xterm-args"));
+    EXPECT_EQ(leggi(d / "xterm-args"), "-e\n");
 }
 
 TEST(UninstallProgramma, ALaunchFailureIsToldAndEndsWithAnError)
