@@ -20,6 +20,7 @@ name=$2
 dir=$build/$name
 src=$(cd "$(dirname "$0")/../.." && pwd)
 fail() { echo "FAIL: $*" >&2; exit 1; }
+trap 'echo "check-wine.sh: line $LINENO failed" >&2' ERR
 step() { echo "-- wine: $*"; }
 
 export WINEPREFIX=$build/wine
@@ -39,7 +40,8 @@ trap cleanup EXIT
 exec 3>"$work/display"
 Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
 pids+=($!)
-for _ in $(seq 50); do [ -s "$work/display" ] && break; sleep 0.1; done
+for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.1; done
+[ -s "$work/display" ] || fail "no virtual display"
 export DISPLAY=:$(cat "$work/display")
 exec 3>&-
 
@@ -47,8 +49,8 @@ exec 3>&-
 # One server for the whole run; the checks start many short programs. Wine's
 # own services start with the first program and keep its descriptors: start
 # them here, so that they hold no pipe that CTest waits on.
-wineserver -p >/dev/null 2>&1  # its object dump on -k is of no use here
-wine cmd /c exit </dev/null >/dev/null 2>&1
+wineserver -p >/dev/null 2>&1 || true  # its object dump on -k is of no use here
+wine cmd /c exit </dev/null >/dev/null 2>&1 || true
 
 step "tests"
 (cd "$build/build" && ctest -L windows -j"$(nproc)" --output-on-failure) ||
@@ -120,8 +122,8 @@ else
   for _ in $(seq 50); do [ -L "$work/com1" ] && break; sleep 0.1; done
   wine reg add 'HKLM\Software\Wine\Ports' /v COM1 /d "$work/com1" /f >/dev/null
   wineserver -k  # the port map is read when the server starts
-  wineserver -p >/dev/null 2>&1
-  wine cmd /c exit </dev/null >/dev/null 2>&1
+  wineserver -p >/dev/null 2>&1 || true
+  wine cmd /c exit </dev/null >/dev/null 2>&1 || true
   (cd "$dir" && exec wine ondrix-configuratore.exe) >"$work/conf.log" 2>&1 &
   conf=$!
   pids+=($conf)
