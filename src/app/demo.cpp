@@ -3,66 +3,56 @@
 //
 //   ondrix-configuratore-demo [--screenshot FILE.png] [SCENARIO-FILE]
 //
-// Without a scenario file the default island is used. With --screenshot the
+// Without a scenario file the demo island is used. With --screenshot the
 // window is saved as a PNG once the start-up is over and the program ends.
 
 #include "gui/Programma.h"
 #include "gui/QtHost.h"
+#include "program/RigaComando.h"
 #include "sim/Scenario.h"
 #include "sim/SimulatedIsland.h"
 #include "sim/SimulatedPort.h"
 
 #include <QApplication>
-#include <QStringList>
 
 #include <cstdio>
-#include <optional>
 #include <string>
+#include <vector>
 
-namespace {
-
-constexpr const char* Usage = "usage: ondrix-configuratore-demo [--screenshot FILE.png] [SCENARIO-FILE]\n";
-
-} // namespace
+using namespace ondrix;
 
 int main(int argc, char** argv)
 {
-    QApplication app(argc, argv);
-
-    ondrix::RunOptions options;
-    std::optional<std::string> scenarioFile;
-    const QStringList args = app.arguments();  // Qt's own options already taken out
-    for (int i = 1; i < args.size(); ++i) {
-        const QString& a = args[i];
-        if (a == QLatin1String("--help") || a == QLatin1String("-h")) {
-            std::fputs(Usage, stdout);
-            return 0;
-        }
-        if (a == QLatin1String("--screenshot")) {
-            if (i + 1 >= args.size() || args[i + 1].isEmpty()) {
-                std::fputs(Usage, stderr);
-                return 2;
-            }
-            options.screenshot = args[++i].toStdString();
-        } else if (a.startsWith(QLatin1Char('-')) || scenarioFile) {
-            std::fprintf(stderr, "unexpected argument: %s\n%s", a.toLocal8Bit().constData(), Usage);
-            return 2;
-        } else {
-            scenarioFile = a.toLocal8Bit().toStdString();
-        }
+    const Opzioni o = leggiOpzioni(std::vector<std::string>(argv + 1, argv + argc), true);
+    if (!o.errore.empty()) {
+        std::fprintf(stderr, "ondrix-configuratore-demo: %s\n\n%s", o.errore.c_str(), usoDemo().c_str());
+        return uscita::Uso;
+    }
+    if (o.aiuto) {
+        std::fputs(usoDemo().c_str(), stdout);
+        return uscita::Fatto;
+    }
+    if (o.versione) {
+        std::fputs(versione("ondrix-configuratore-demo").c_str(), stdout);
+        return uscita::Fatto;
     }
 
-    ondrix::sim::Scenario scenario;
+    sim::Scenario scenario;
     try {
-        scenario = scenarioFile ? ondrix::sim::loadScenario(*scenarioFile)
-                                : ondrix::sim::demoScenario();
-    } catch (const ondrix::sim::ScenarioError& e) {
-        std::fprintf(stderr, "%s\n", e.what());
-        return 2;
+        scenario = o.scenario ? sim::loadScenario(*o.scenario) : sim::demoScenario();
+    } catch (const sim::ScenarioError& e) {
+        std::fprintf(stderr, "ondrix-configuratore-demo: %s\n", e.what());
+        return uscita::Uso;
     }
 
-    ondrix::QtHost host;
-    ondrix::sim::SimulatedIsland island(std::move(scenario));
-    ondrix::sim::SimulatedPort port(island, host);
-    return ondrix::runConfigurator(app, host, port, options);
+    if (!preparaSchermo("ondrix-configuratore-demo"))
+        return uscita::Schermo;
+    QApplication app(argc, argv);
+    schermoPronto();
+    RunOptions run;
+    run.screenshot = o.screenshot;
+    QtHost host;
+    sim::SimulatedIsland island(std::move(scenario));
+    sim::SimulatedPort port(island, host);
+    return runConfigurator(app, host, port, run);
 }

@@ -1,5 +1,7 @@
 #include "channel/Channel.h"
 
+#include "channel/Ricerca.h"
+
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
@@ -73,7 +75,7 @@ void Channel::drain()
     host_.processEvents();
     while (port_.outputCount() != 0) {
         const std::int64_t now = host_.nowUs();
-        if (secondsSince(start, now) > static_cast<float>(TimeoutS))
+        if (scaduto(start, now))
             throw PortError("the serial port does not send");
         waitStep(std::min(now + 50'000, start + TimeoutUs + 1));
     }
@@ -107,7 +109,7 @@ bool Channel::collect(std::string& buf, const std::string& atteso)
             continue;
         }
         const std::int64_t now = host_.nowUs();
-        if (secondsSince(t0, now) > static_cast<float>(TimeoutS))
+        if (scaduto(t0, now))
             return false;
         // Wake on port data or window events, at the latest just past the limit.
         waitStep(std::max(now + 1, t0 + TimeoutUs + 1));
@@ -128,18 +130,22 @@ bool Channel::raccogli(std::int64_t limiteUs)
     return true;
 }
 
-void Channel::settle()
+bool Channel::scaduto(std::int64_t t0Us, std::int64_t nowUs)
 {
-    const std::int64_t t1 = host_.nowUs();
-    const float ritardo = parametri_.Ritardo();
+    return secondsSince(t0Us, nowUs) > static_cast<float>(TimeoutS);
+}
+
+void Channel::pausa(Host& host, float ritardo)
+{
+    const std::int64_t t1 = host.nowUs();
     const float pause = std::isnan(ritardo) ? 0.0f : ritardo;
-    host_.processEvents();
+    host.processEvents();
     // Wake-up target only; the float comparison decides. Bounded so that an
     // absurd pause cannot overflow the microsecond arithmetic.
     const double pauseUs = std::clamp(static_cast<double>(pause) * 1e6, 0.0, 1e15);
     const std::int64_t endUs = t1 + static_cast<std::int64_t>(pauseUs);
-    while (!(secondsSince(t1, host_.nowUs()) > pause))
-        host_.waitForEvent(std::max(endUs, host_.nowUs()) + 1);
+    while (!(secondsSince(t1, host.nowUs()) > pause))
+        host.waitForEvent(std::max(endUs, host.nowUs()) + 1);
 }
 
 std::string Channel::exchange(const std::string& comando, const std::string& atteso)
@@ -157,38 +163,55 @@ std::string Channel::exchange(const std::string& comando, const std::string& att
     while (lead < buf.size() && (buf[lead] == '\r' || buf[lead] == '\n'))
         ++lead;
     buf.erase(0, lead);
-    settle();
+    pausa(host_, parametri_.Ritardo());
     return buf;
-}
-
-std::string Channel::InviaComandoOppureErrore(const std::string& comando, const std::string& atteso)
-{
-    return exchange(comando, atteso);
 }
 
 std::string Channel::InviaComando(const std::string& comando, const std::string& atteso)
 {
+    std::string r;
     try {
-        return exchange(comando, atteso);
+        r = exchange(comando, atteso);
     } catch (const PortError&) {
         timeout();
     }
+    if (fine_)
+        std::exchange(fine_, {})();
+    return r;
 }
 
 bool Channel::ProvaCollegamento()
 {
     if (ended_)
         host_.endProgram(StatoTimeout);
-    ExchangeFlag flag(inExchange_);
-    ++exchanges_;
-    riporto_.clear();  // a port just opened: nothing of another line's
-    std::string buf;
-    port_.write("\r\n");
-    drain();
-    if (!collect(buf, "ERROR"))
-        return false;
-    settle();
-    return true;
+    bool risponde = false;
+    {
+        ExchangeFlag flag(inExchange_);
+        ++exchanges_;
+        riporto_.clear();  // a port just opened: nothing of another line's
+        const auto esiti = provaCollegamenti(host_, {&port_}, parametri_.Ritardo());
+        risponde = esiti.front() == EsitoPorta::Collegamento::Risponde;
+    }
+    if (fine_)
+        std::exchange(fine_, {})();
+    return risponde;
+}
+
+void Channel::portaPersa()
+{
+    if (ended_)
+        return;
+    timeout();
+}
+
+void Channel::richiediFine(std::function<void()> fine)
+{
+    senzaMessaggio_ = true;
+    if (inExchange_) {
+        fine_ = std::move(fine);
+        return;
+    }
+    fine();
 }
 
 void Channel::timeout()
@@ -196,7 +219,8 @@ void Channel::timeout()
     // The channel stays busy while the message is up (its modal loop runs
     // timer ticks and the close box) and afterwards: nothing more is written.
     ended_ = true;
-    host_.messageBox(parametri_.messaggioTimeout(), parametri_.titolo(), MessageButtons::Ok);
+    if (!senzaMessaggio_)
+        host_.messageBox(parametri_.messaggioTimeout(), parametri_.titolo(), MessageButtons::Ok);
     host_.endProgram(StatoTimeout);
     std::abort();  // endProgram never returns
 }

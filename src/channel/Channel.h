@@ -7,6 +7,7 @@
 #include "channel/Host.h"
 #include "channel/SerialPort.h"
 
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -52,13 +53,19 @@ public:
     // time-out (or a port error) shows the two-line message and ends the program.
     std::string InviaComando(const std::string& comando, const std::string& atteso);
 
-    // Same exchange, but a port error is thrown as PortError instead of ending
-    // the program (the start-up skips the step). Time-outs still end it.
-    std::string InviaComandoOppureErrore(const std::string& comando, const std::string& atteso);
-
-    // Link check: true when "ERROR" arrived within 4 s of the empty line.
-    // Throws PortError when the port fails.
+    // Link check on the open port: true when "ERROR" arrived within 4 s of
+    // the empty line; false also when the port fails.
     bool ProvaCollegamento();
+
+    // The port failed by itself (unplugged, hung up): the end of a time-out,
+    // its message and the end of the program, at once; nothing more is sent.
+    void portaPersa();
+
+    // The system asks the program to end: fine runs once the exchange in
+    // progress has ended, at once when none is. From then on a time-out ends
+    // the program without its message (nobody may be there to close it).
+    void richiediFine(std::function<void()> fine);
+    bool fineRichiesta() const { return static_cast<bool>(fine_) || senzaMessaggio_; }
 
     // --- One dialogue at a time -------------------------------------------
     class Dialogue {
@@ -82,6 +89,12 @@ public:
     long exchanges() const { return exchanges_; }
 
     static constexpr double TimeoutS = 4.0;
+    // The reply limit, as it is compared: more than 4.0 s (single precision)
+    // since t0.
+    static bool scaduto(std::int64_t t0Us, std::int64_t nowUs);
+    // The settling pause: events processed at least once, until more than
+    // ritardo seconds (single precision) have passed.
+    static void pausa(Host& host, float ritardo);
 
 private:
     std::string exchange(const std::string& comando, const std::string& atteso);
@@ -91,7 +104,6 @@ private:
     // Lets a reply that arrives piecemeal gather for a while (until limiteUs
     // at the latest) before it is read again; false when the port cannot.
     bool raccogli(std::int64_t limiteUs);
-    void settle();
     void waitStep(std::int64_t deadlineUs);
     [[noreturn]] void timeout();
 
@@ -101,13 +113,12 @@ private:
     bool dialogue_ = false;
     bool inExchange_ = false;
     bool ended_ = false;
+    bool senzaMessaggio_ = false;
+    std::function<void()> fine_;
     long exchanges_ = 0;
     // Characters read with a reply after its expected text, when the read
     // came late: they begin the next reply.
     std::string riporto_;
 };
-
-// One of the two ways to send a line: InviaComando, or InviaComandoOppureErrore.
-using Invio = std::string (Channel::*)(const std::string&, const std::string&);
 
 } // namespace ondrix

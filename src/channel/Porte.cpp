@@ -7,10 +7,22 @@
 #include <optional>
 #include <system_error>
 
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QLockFile>
+#include <QStandardPaths>
+
 #ifdef __linux__
-#include <fcntl.h>
 #include <linux/serial.h>
 #include <sys/ioctl.h>
+#endif
+#ifndef _WIN32
+#include <cerrno>
+#include <csignal>
+#include <fcntl.h>
+#include <grp.h>
+#include <sys/stat.h>
 #include <unistd.h>
 #endif
 
@@ -108,6 +120,117 @@ std::string dispositivoPorta(int n)
 #else
     const auto all = dispositiviSeriali();
     return static_cast<std::size_t>(n) <= all.size() ? all[static_cast<std::size_t>(n - 1)] : std::string();
+#endif
+}
+
+std::optional<PortaNominata> portaNominata(const std::string& nome)
+{
+    if (nome.empty())
+        return std::nullopt;
+    const auto numero = [](const std::string& cifre) -> std::optional<int> {
+        if (cifre.empty() || cifre.size() > 2 ||
+            !std::all_of(cifre.begin(), cifre.end(), [](unsigned char c) { return std::isdigit(c); }))
+            return std::nullopt;
+        const int n = std::stoi(cifre);
+        if (n < PrimaPorta || n > UltimaPorta)
+            return std::nullopt;
+        return n;
+    };
+    if (const auto n = numero(nome))
+        return PortaNominata{*n, {}};
+#ifdef _WIN32
+    std::string maiuscolo = nome;
+    for (char& c : maiuscolo)
+        c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    if (maiuscolo.rfind("COM", 0) == 0)
+        if (const auto n = numero(maiuscolo.substr(3)))
+            return PortaNominata{*n, {}};
+    return std::nullopt;
+#else
+    const auto tutti = dispositiviSeriali();
+    for (std::size_t k = 0; k < tutti.size() && k < static_cast<std::size_t>(UltimaPorta); ++k)
+        if (tutti[k] == nome)
+            return PortaNominata{static_cast<int>(k) + 1, {}};
+    return PortaNominata{PrimaPorta, nome};
+#endif
+}
+
+std::string fileBlocco(const std::string& dispositivo)
+{
+#ifdef _WIN32
+    (void)dispositivo;
+    return {};
+#else
+    // The folders and the name as Qt SerialPort chooses them: the first
+    // readable folder that holds the file or may take it.
+    QString nome = QString::fromStdString(dispositivo);
+    if (nome.startsWith(QLatin1String("/dev/")))
+        nome = nome.mid(5);
+    nome.replace(QLatin1Char('/'), QLatin1Char('_'));
+    nome.prepend(QLatin1String("/LCK.."));
+    const QStringList cartelle = {
+        QStringLiteral("/var/lock"),      QStringLiteral("/etc/locks"),
+        QStringLiteral("/var/spool/locks"), QStringLiteral("/var/spool/uucp"),
+        QStringLiteral("/tmp"),           QStringLiteral("/var/tmp"),
+        QStringLiteral("/var/lock/lockdev"), QStringLiteral("/run/lock"),
+        QStandardPaths::writableLocation(QStandardPaths::TempLocation)};
+    for (const QString& c : cartelle) {
+        const QFileInfo info(c);
+        if (info.isReadable() && (QFile::exists(c + nome) || info.isWritable()))
+            return (c + nome).toStdString();
+    }
+    return {};
+#endif
+}
+
+std::optional<ProprietarioBlocco> proprietarioBlocco(const std::string& file)
+{
+    if (file.empty() || !QFile::exists(QString::fromStdString(file)))
+        return std::nullopt;
+    QLockFile blocco(QString::fromStdString(file));
+    qint64 pid = 0;
+    QString host, programma;
+    if (!blocco.getLockInfo(&pid, &host, &programma))
+        return std::nullopt;
+    ProprietarioBlocco p;
+    p.processo = static_cast<long>(pid);
+    p.programma = programma.toStdString();
+#ifndef _WIN32
+    p.vivo = pid > 0 && (::kill(static_cast<pid_t>(pid), 0) == 0 || errno == EPERM);
+#endif
+    return p;
+}
+
+std::string gruppoNegato(const std::string& dispositivo)
+{
+#ifdef _WIN32
+    (void)dispositivo;
+    return {};
+#else
+    if (::access(dispositivo.c_str(), R_OK | W_OK) == 0 || errno != EACCES)
+        return {};
+    struct stat st{};
+    if (::stat(dispositivo.c_str(), &st) != 0)
+        return {};
+    if (const group* g = ::getgrgid(st.st_gid))
+        return g->gr_name;
+    return std::to_string(st.st_gid);
+#endif
+}
+
+bool richiediBassaLatenza(int descrittore)
+{
+#ifdef __linux__
+    serial_struct ss{};
+    if (::ioctl(descrittore, TIOCGSERIAL, &ss) != 0)
+        return false;
+    if (ss.flags & ASYNC_LOW_LATENCY)
+        return true;
+    ss.flags |= ASYNC_LOW_LATENCY;
+    return ::ioctl(descrittore, TIOCSSERIAL, &ss) == 0;
+#else
+    (void)descrittore;
+    return false;
 #endif
 }
 

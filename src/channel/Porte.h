@@ -5,6 +5,7 @@
 // then the /dev/ttyS* that have a UART behind them (the kernel lists legacy
 // ttyS ports even where there is no chip; those are skipped).
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -19,5 +20,41 @@ std::vector<std::string> dispositiviSeriali(const std::string& root = {});
 
 // The device of port n (1..16) on this machine; empty when there is none.
 std::string dispositivoPorta(int n);
+
+// A port named on the command line: a number 1..16, or a device (a path on
+// Linux, COMn on Windows). A device of the numbering keeps its number; any
+// other device is port 1, with dispositivo set.
+struct PortaNominata {
+    int numero = 1;
+    std::string dispositivo;  // empty: the numbering's device of numero
+};
+std::optional<PortaNominata> portaNominata(const std::string& nome);
+
+// ---- Why a device cannot be opened (Unix) ---------------------------------------
+// Qt SerialPort keeps a lock file per device (LCK..ttyUSB0 in the first lock
+// folder it may use) and opens the device for itself alone; what stands in
+// the way is told apart here, so that the user can be told what to do.
+
+// The lock file Qt SerialPort takes for the device; empty where there is none.
+std::string fileBlocco(const std::string& dispositivo);
+
+// The process named in a lock file: its number and program, and whether it
+// still runs. Nothing when there is no readable lock file.
+struct ProprietarioBlocco {
+    long processo = 0;
+    std::string programma;
+    bool vivo = false;
+};
+std::optional<ProprietarioBlocco> proprietarioBlocco(const std::string& file);
+
+// The group that may open the device when the user may not (its owning group);
+// empty when the user may open it or the device is not there.
+std::string gruppoNegato(const std::string& dispositivo);
+
+// Asks the serial driver to pass received characters on at once (Linux:
+// ASYNC_LOW_LATENCY through TIOCGSERIAL/TIOCSSERIAL) instead of holding them
+// for the adapter's latency time. False when the device refuses (a
+// pseudo-terminal, a built-in UART): it is then used as it is.
+bool richiediBassaLatenza(int descrittore);
 
 } // namespace ondrix

@@ -4,6 +4,7 @@
 
 #include <QSerialPort>
 #include <QSocketNotifier>
+#include <QTimer>
 
 namespace ondrix {
 
@@ -24,35 +25,101 @@ QtSerialPort::QtSerialPort(Resolver resolver)
                          }
                          if (opening_)
                              return;  // open() reports it
+                         const bool eraAperta = port_->isOpen();
                          if (error_.empty())
                              error_ = port_->errorString().toStdString();
                          // A vanished device keeps signalling; stop listening to it.
-                         if (e == QSerialPort::ResourceError && port_->isOpen())
+                         if (e == QSerialPort::ResourceError && eraAperta)
                              port_->close();
+                         if (eraAperta)
+                             persa();
                      });
 }
 
 QtSerialPort::~QtSerialPort() = default;
+
+void QtSerialPort::persa()
+{
+    // Told from the event loop, not from inside the serial port's own
+    // notification: the callback may show a message and end the program.
+    if (perdita_)
+        QTimer::singleShot(0, port_.get(), [f = perdita_] { f(); });
+}
 
 bool QtSerialPort::open()
 {
     if (port_->isOpen())
         port_->close();
     error_.clear();
+    apertura_ = Apertura{};
     device_ = resolver_ ? resolver_(number_) : std::string();
     if (device_.empty())
         return false;
+    apertura_.dispositivo = device_;
     port_->setPortName(QString::fromStdString(device_));
     port_->setBaudRate(QSerialPort::Baud9600);
     port_->setDataBits(QSerialPort::Data8);
     port_->setParity(QSerialPort::NoParity);
     port_->setStopBits(QSerialPort::OneStop);
     port_->setFlowControl(QSerialPort::NoFlowControl);
+
+    // A lock left by a program that no longer runs is taken over by the
+    // serial library when it may remove it; the user hears of it.
+    const std::string blocco = fileBlocco(device_);
+    const auto prima = proprietarioBlocco(blocco);
+
     opening_ = true;
     const bool ok = port_->open(QIODevice::ReadWrite);
     opening_ = false;
+    const QSerialPort::SerialPortError errore = port_->error();
+    const std::string testo = port_->errorString().toStdString();
     port_->clearError();
-    return ok;
+    if (!ok) {
+        apertura_ = perche(errore, testo);
+        return false;
+    }
+    apertura_.esito = Apertura::Esito::Aperta;
+    if (prima && !prima->vivo)
+        apertura_.fileBlocco = blocco;
+    bassaLatenza_ = richiediBassaLatenza(static_cast<int>(port_->handle()));
+    return true;
+}
+
+Apertura QtSerialPort::perche(int errore, const std::string& testo) const
+{
+    using E = Apertura::Esito;
+    Apertura a;
+    a.dispositivo = device_;
+    a.motivo = testo;
+    if (errore == QSerialPort::DeviceNotFoundError) {
+        a.esito = E::Assente;
+        return a;
+    }
+#ifdef _WIN32
+    // A COM port is the program's that opened it, alone.
+    a.esito = errore == QSerialPort::PermissionError ? E::Occupata : E::Errore;
+#else
+    const std::string blocco = fileBlocco(device_);
+    if (const auto p = proprietarioBlocco(blocco)) {
+        if (p->vivo) {
+            a.esito = E::Occupata;
+            a.processo = p->processo;
+            a.programma = p->programma;
+        } else {
+            a.esito = E::Bloccata;
+            a.fileBlocco = blocco;
+        }
+        return a;
+    }
+    if (std::string g = gruppoNegato(device_); !g.empty()) {
+        a.esito = E::Permesso;
+        a.gruppo = g;
+        return a;
+    }
+    // The device taken for itself alone by another program (EBUSY).
+    a.esito = errore == QSerialPort::PermissionError ? E::Occupata : E::Errore;
+#endif
+    return a;
 }
 
 void QtSerialPort::close()
@@ -101,10 +168,15 @@ bool QtSerialPort::sospendiNotifiche()
 {
     if (!port_->isOpen())
         return false;
+    // The port's read notifier is a child of the port (Unix); without it a
+    // pause is simply not taken.
+    bool sospese = false;
     for (QSocketNotifier* n : port_->findChildren<QSocketNotifier*>())
-        if (n->type() == QSocketNotifier::Read)
+        if (n->type() == QSocketNotifier::Read && n->isEnabled()) {
             n->setEnabled(false);
-    return true;
+            sospese = true;
+        }
+    return sospese;
 }
 
 void QtSerialPort::riprendiNotifiche()
@@ -112,6 +184,13 @@ void QtSerialPort::riprendiNotifiche()
     for (QSocketNotifier* n : port_->findChildren<QSocketNotifier*>())
         if (n->type() == QSocketNotifier::Read)
             n->setEnabled(true);
+}
+
+std::unique_ptr<SerialPort> QtSerialPort::sonda(int n)
+{
+    auto p = std::make_unique<QtSerialPort>(resolver_);
+    p->setPortNumber(n);
+    return p;
 }
 
 std::string QtSerialPort::readAll()

@@ -2,7 +2,8 @@
 // The real serial port, on Qt SerialPort: 9600 baud, 8 data bits, no parity,
 // 1 stop bit, no flow control. Data arrival and write completion go through
 // the Qt event loop, so they wake Host::waitForEvent. A port that fails (the
-// adapter pulled out, a refused write or read) throws PortError from the next
+// adapter pulled out, a refused write or read, the line hung up) is reported
+// at once to the loss callback and throws PortError from the next
 // operation; it never takes the program down by itself.
 
 #include "channel/SerialPort.h"
@@ -22,7 +23,8 @@ public:
 
     // Ports numbered as on this machine (Porte.h).
     QtSerialPort();
-    // Ports numbered by the given resolver (tests, the pseudo-terminal demo).
+    // Ports numbered by the given resolver (a port named on the command line,
+    // tests, the pseudo-terminal demo).
     explicit QtSerialPort(Resolver resolver);
     ~QtSerialPort() override;
 
@@ -32,6 +34,8 @@ public:
     bool open() override;
     void close() override;
     bool isOpen() const override;
+    Apertura esitoApertura() const override { return apertura_; }
+    std::string dispositivo() const override { return device_; }
 
     void write(const std::string& data) override;
     std::int64_t outputCount() override;
@@ -39,19 +43,29 @@ public:
     std::string readAll() override;
     bool sospendiNotifiche() override;
     void riprendiNotifiche() override;
+    std::unique_ptr<SerialPort> sonda(int n) override;
+    void suPerdita(std::function<void()> f) override { perdita_ = std::move(f); }
 
-    // The device the port is (or was last) opened on.
-    const std::string& device() const { return device_; }
+    // Whether the driver passes received characters on at once (Linux USB
+    // adapters; a pseudo-terminal or a built-in UART refuses, silently).
+    bool bassaLatenza() const { return bassaLatenza_; }
 
 private:
     void check(const char* what);
+    // Why the open that just failed did (the lock file, the holder, the
+    // user's rights, the system's reason).
+    Apertura perche(int errore, const std::string& testo) const;
+    void persa();
 
     Resolver resolver_;
     std::unique_ptr<QSerialPort> port_;
     int number_ = 1;
     std::string device_;
     bool opening_ = false;
+    bool bassaLatenza_ = false;
     std::string error_;  // the failure seen by the event loop, reported by the next operation
+    Apertura apertura_;
+    std::function<void()> perdita_;
 };
 
 } // namespace ondrix

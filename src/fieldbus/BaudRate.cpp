@@ -21,7 +21,7 @@ void CmdTerminazione_Click(Sessione& c)
         MostraTerminazione(f, m.testi, on);
     } else if (haBaudRate(m.Protocollo)) {
         const int mostrate = baudRateOfferti(m.Protocollo);
-        f.FrmBaudRate.setCaption("BAUD RATE " + nomeProtocollo(m.Protocollo));
+        f.FrmBaudRate.setCaption(m.testi.TitoloBaudRate + " " + nomeProtocollo(m.Protocollo));
         for (int k = 0; k < CodiciBaudRate; ++k) {
             f.Option1[k]->setCaption(m.TestiBaudRate(k + 1));
             f.Option1[k]->setVisible(k < mostrate);

@@ -16,7 +16,7 @@ constexpr const char* PasswordAmministratore = "VELIROMANTICO";
 void Image1_DblClick(Sessione& c)
 {
     Model& m = c.m;
-    m.Risposta = c.host.inputBox("", "PASSWORD", "");
+    m.Risposta = c.host.inputBox("", m.testi.TitoloPassword, "");
     if (m.Risposta != PasswordAmministratore)
         return;
     // The body chosen in the list; a selection that names no row unlocks nothing.

@@ -1,7 +1,9 @@
 #include "gui/Programma.h"
 
+#include "channel/FineSessione.h"
 #include "program/Configuratore.h"
 #include "program/Eventi.h"
+#include "program/RigaComando.h"
 #include "gui/MainWindow.h"
 #include "gui/QtHost.h"
 
@@ -15,6 +17,7 @@
 #include <QTranslator>
 
 #include <cstdio>
+#include <cstdlib>
 
 namespace ondrix {
 
@@ -27,7 +30,43 @@ bool saveWindow(MainWindow& w, const std::string& file)
     return !img.isNull() && img.save(QFile::decodeName(QByteArray::fromStdString(file)), "PNG");
 }
 
+const char* programmaSchermo = "";
+
+void soloFatale(QtMsgType tipo, const QMessageLogContext&, const QString& testo)
+{
+    if (tipo != QtFatalMsg)
+        return;
+    const QByteArray display = qgetenv("DISPLAY");
+    const QByteArray perche = display.isEmpty()
+                                  ? testo.section(QLatin1Char('\n'), 0, 0).toLocal8Bit()
+                                  : "the display " + display + " cannot be reached";
+    std::fprintf(stderr, "%s: no display: the window cannot open (%s)\n", programmaSchermo,
+                 perche.constData());
+    std::fflush(stderr);
+    std::_Exit(uscita::Schermo);
+}
+
 } // namespace
+
+bool preparaSchermo(const char* programma)
+{
+    programmaSchermo = programma;
+#if defined(Q_OS_UNIX) && !defined(Q_OS_MACOS)
+    // A platform chosen by hand (offscreen, a virtual one) needs no display.
+    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM") && !qEnvironmentVariableIsSet("DISPLAY") &&
+        !qEnvironmentVariableIsSet("WAYLAND_DISPLAY")) {
+        std::fprintf(stderr,
+                     "%s: no display: the window cannot open (neither DISPLAY nor WAYLAND_DISPLAY "
+                     "is set)\n",
+                     programma);
+        return false;
+    }
+#endif
+    qInstallMessageHandler(soloFatale);
+    return true;
+}
+
+void schermoPronto() { qInstallMessageHandler(nullptr); }
 
 int runConfigurator(QApplication& app, QtHost& host, SerialPort& port, const RunOptions& options)
 {
@@ -39,8 +78,11 @@ int runConfigurator(QApplication& app, QtHost& host, SerialPort& port, const Run
         app.installTranslator(&qtTexts);
 
     Configuratore c(host, port);
+    if (!options.porte.empty())
+        c.porteRicerca = options.porte;
     MainWindow w(c);
     host.setWindow(&w);
+    installaFineSessione([&c] { eventoFineSessione(c); });
 
     eventoLoad(c);
     w.show();

@@ -56,8 +56,8 @@ public:
         for (int i = 1; i <= MaxDiagnosi; ++i) {
             if (m_.Diagnosi(i).Stato != stato::Presente)
                 continue;
-            ch_.InviaComandoOppureErrore("STATO VALVOLA", "INDICE:");
-            m_.Risposta = ch_.InviaComandoOppureErrore(testo(m_.Diagnosi(i).Indice), "OK");
+            ch_.InviaComando("STATO VALVOLA", "INDICE:");
+            m_.Risposta = ch_.InviaComando(testo(m_.Diagnosi(i).Indice), "OK");
             if (LeggiStatoValvola(m_.Risposta))
                 m_.Diagnosi(i).Stato = stato::Attivata;
         }
@@ -112,7 +112,7 @@ public:
     }
 
 private:
-    void leggi(const std::string& comando) { m_.Risposta = ch_.InviaComandoOppureErrore(comando, "OK"); }
+    void leggi(const std::string& comando) { m_.Risposta = ch_.InviaComando(comando, "OK"); }
 
     Channel& ch_;
     Model& m_;
@@ -137,15 +137,15 @@ void LetturaConfigurazione(Channel& ch, Model& m, SchermoLettura& schermo)
     PassoAvvio([&] { l.indirizziModuli(); });
 }
 
-bool StatoTerminazione(Channel& ch, Model& m, Invio invio)
+bool StatoTerminazione(Channel& ch, Model& m)
 {
-    m.Risposta = (ch.*invio)("STATO TERMINAZIONE", "OK");
+    m.Risposta = ch.InviaComando("STATO TERMINAZIONE", "OK");
     return LeggiTerminazione(m.Risposta);
 }
 
-std::vector<RecordConf> ConfDelCorpo(Channel& ch, Model& m, int corpo, Invio invio)
+std::vector<RecordConf> ConfDelCorpo(Channel& ch, Model& m, int corpo)
 {
-    m.Risposta = (ch.*invio)("GET CONF", "OK");
+    m.Risposta = ch.InviaComando("GET CONF", "OK");
     return RecordsGetConf(m.Risposta, m, corpo);
 }
 

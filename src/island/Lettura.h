@@ -6,7 +6,6 @@
 // read, so the window keeps what a later step that fails does not undo.
 
 #include "channel/Channel.h"
-#include "channel/SerialPort.h"
 #include "island/Model.h"
 #include "island/Numeri.h"
 #include "island/Risposte.h"
@@ -17,8 +16,9 @@
 namespace ondrix {
 
 // Runs one step of the start-up: a step that fails on a reply it cannot read
-// (ParseError), a row outside its table (OutOfBounds) or a port error
-// (PortError) is abandoned silently and the caller goes on with the next.
+// (ParseError) or a row outside its table (OutOfBounds) is abandoned silently
+// and the caller goes on with the next. A lost or silent port is no skipped
+// step: the channel ends the program as a time-out does.
 template <typename F>
 void PassoAvvio(F&& f)
 {
@@ -26,7 +26,6 @@ void PassoAvvio(F&& f)
         f();
     } catch (const ParseError&) {
     } catch (const OutOfBounds&) {
-    } catch (const PortError&) {
     }
 }
 
@@ -47,15 +46,14 @@ public:
     virtual void moduli(const Model& m) = 0;
 };
 
-// Runs the whole readout. Each step that fails (ParseError, OutOfBounds,
-// PortError) is skipped and the next one runs. The exchanges raise a port
-// error as PortError (InviaComandoOppureErrore); a time-out ends the program.
+// Runs the whole readout. Each step that fails (ParseError, OutOfBounds) is
+// skipped and the next one runs; a time-out or a lost port ends the program.
 void LetturaConfigurazione(Channel& ch, Model& m, SchermoLettura& schermo);
 
 // The exchanges of the body drawing; Risposta holds the reply.
 // "STATO TERMINAZIONE": whether the bus termination is on.
-bool StatoTerminazione(Channel& ch, Model& m, Invio invio);
+bool StatoTerminazione(Channel& ch, Model& m);
 // "GET CONF": the coil records of body corpo (1-based row of Espansioni).
-std::vector<RecordConf> ConfDelCorpo(Channel& ch, Model& m, int corpo, Invio invio);
+std::vector<RecordConf> ConfDelCorpo(Channel& ch, Model& m, int corpo);
 
 } // namespace ondrix

@@ -108,6 +108,20 @@ struct Testi {
     Table<std::string, 2> TestiInput;
     float Ritardo = 0.0f;  // settling pause, seconds
 
+    // Texts of keys that files made for earlier versions may lack: when a key
+    // is missing, a built-in text in the file's language stands in.
+    bool Inglese = false;  // the file's language is English (else Italian)
+    // The port search: the ports being tried, and why a port failed. The
+    // port texts name {PORTA} (the device), {GRUPPO}, {CHI} (the holder, in
+    // parentheses, or nothing), {FILE} (a lock file), {MOTIVO} (the system's
+    // reason).
+    std::string Ricerca;
+    std::string PortaPermesso, PortaOccupata, PortaBloccata, PortaErrore, BloccoRipreso;
+    // Outcome words of the port table on standard error.
+    std::string PortaAssente, PortaSilenziosa, PortaRisponde, PortaNonProvata;
+    // Captions no earlier key covered (as designed until the file is read).
+    std::string TitoloBaudRate = "BAUD RATE", TitoloPassword = "PASSWORD";
+
     // The two lines of the time-out message (also the port search's failure).
     std::string MessaggioTimeout() const
     {

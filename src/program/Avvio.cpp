@@ -3,46 +3,60 @@
 
 #include "program/Avvio.h"
 
-#include "frame/Sessione.h"
+#include "channel/Ricerca.h"
 #include "island/Lettura.h"
 #include "island/Regole.h"
 #include "island/Risposte.h"
 #include "program/Configuratore.h"
+#include "program/Porte.h"
 #include "program/Testi.h"
 #include "view/Vista.h"
+
+#include <cstdio>
 
 namespace ondrix {
 
 namespace {
 
-// Ports 1..16 in order; the first one where the link check answers stays open.
-bool cercaPorta(Channel& ch)
+// The port search, shown in the window while it runs (in the label where the
+// island's address will stand). Returns with the island's port open, or ends
+// the program.
+void cercaPorta(Configuratore& c)
 {
-    SerialPort& port = ch.port();
-    for (int n = 1; n <= 16; ++n) {
-        bool aperta = false;
+    Form& f = c.f;
+    const Testi& t = c.m.testi;
+    const std::string captionProfibus = f.PROFIBUS.caption();
+    c.inRicerca = true;
+    const Ricerca r = cercaIsola(
+        c.host, c.port, c.porteRicerca, t.Ritardo,
+        [&](const std::vector<const EsitoPorta*>& inProva) {
+            f.PROFIBUS.setCaption(testoRicerca(t, inProva));
+        },
+        [&] { return c.ricercaInterrotta; });
+    c.inRicerca = false;
+    f.PROFIBUS.setCaption(captionProfibus);
+    // Closed during the search: nothing was sent to an island, no service
+    // mode to leave.
+    if (r.interrotta)
+        c.host.endProgram(0);
+    for (const std::string& nota : noteBlocchi(t, r))
+        std::fprintf(stderr, "%s\n", nota.c_str());
+    bool aperta = false;
+    if (r.numero) {
+        c.port.setPortNumber(*r.numero);
         try {
-            port.setPortNumber(n);
-            aperta = port.open();
+            aperta = c.port.open();
         } catch (const PortError&) {
             aperta = false;
         }
-        if (!aperta)
-            continue;  // no such port, or in use
-        bool risponde = false;
-        try {
-            risponde = ch.ProvaCollegamento();
-        } catch (const PortError&) {
-            risponde = false;
-        }
-        if (risponde)
-            return true;
-        try {
-            port.close();
-        } catch (const PortError&) {
-        }
     }
-    return false;
+    if (aperta)
+        return;
+    // Every port's outcome, for a helpdesk to ask for.
+    for (const std::string& riga : tabellaPorte(t, r))
+        std::fprintf(stderr, "%s\n", riga.c_str());
+    c.host.messageBox(messaggioNessunaIsola(t, r), f.caption(), MessageButtons::Ok);
+    c.host.endProgram(StatoTimeout);
 }
 
 // The readout as the window shows it.
@@ -75,7 +89,7 @@ private:
 
 } // namespace
 
-void Form_Activate(Sessione& c)
+void Form_Activate(Configuratore& c)
 {
     Model& m = c.m;
     Form& f = c.f;
@@ -102,25 +116,20 @@ void Form_Activate(Sessione& c)
                           testo(VersioneMinor) + "." + testo(VersioneRevision));
 
     // 6. Port search, only when no port is open yet.
-    bool nessunaPorta = false;
-    PassoAvvio([&] {
-        if (!c.ch.port().isOpen() && !cercaPorta(c.ch))
-            nessunaPorta = true;
-    });
-    if (nessunaPorta) {
-        c.host.messageBox(m.testi.MessaggioTimeout(), f.caption(), MessageButtons::Ok);
-        c.host.endProgram(StatoTimeout);
-    }
+    if (!c.port.isOpen())
+        cercaPorta(c);
 
     // 7. Port in the Software caption.
-    PassoAvvio([&] { f.Software.setCaption(f.Software.caption() + " (COM" + testo(c.ch.port().portNumber()) + ")"); });
+    f.Software.setCaption(f.Software.caption() + " (" +
+                          nomePorta(c.port.portNumber(), c.port.dispositivo()) + ")");
 
     // 8. Service mode; the reply is not examined.
-    PassoAvvio([&] { c.ch.InviaComandoOppureErrore("ENTER SV", "OK"); });
+    c.servizio = true;
+    c.ch.InviaComando("ENTER SV", "OK");
 
     // 9. Slave address.
     PassoAvvio([&] {
-        m.Risposta = c.ch.InviaComandoOppureErrore("GET SLAVE ADDRESS", "OK");
+        m.Risposta = c.ch.InviaComando("GET SLAVE ADDRESS", "OK");
         const std::string indirizzo = LeggiIndirizzoSlave(m.Risposta);
         f.PROFIBUS.setCaption(finoAlDuePunti(f.PROFIBUS.caption()) + indirizzo);
     });
@@ -144,7 +153,7 @@ void Form_Activate(Sessione& c)
     // 12. The head.
     PassoAvvio([&] {
         if (m.NumEspansioni != 0)
-            DisegnaEspansione(c, 0, &Channel::InviaComandoOppureErrore);
+            DisegnaEspansione(c, 0);
     });
 
     // 13. Done.

@@ -6,8 +6,8 @@
 
 namespace ondrix {
 
-struct Sessione;
+struct Configuratore;
 
-void Form_Activate(Sessione& c);
+void Form_Activate(Configuratore& c);
 
 } // namespace ondrix

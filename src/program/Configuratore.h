@@ -11,6 +11,7 @@
 #include "island/Model.h"
 
 #include <string>
+#include <vector>
 
 namespace ondrix {
 
@@ -43,6 +44,14 @@ struct Configuratore : private detail::Proprieta, public Sessione {
     Configuratore(Host& h, SerialPort& p);
 
     SerialPort& port;  // MSComm1
+
+    // The ports the search tries: 1..16, or the one named on the command line.
+    std::vector<int> porteRicerca;
+    // "ENTER SV" has been sent: leaving owes "EXIT SV".
+    bool servizio = false;
+    // The port search is running; the user or the system asked it to stop.
+    bool inRicerca = false;
+    bool ricercaInterrotta = false;
 };
 
 } // namespace ondrix

@@ -3,6 +3,8 @@
 #include "program/Configuratore.h"
 #include "program/Gestori.h"
 
+#include "channel/SerialPort.h"
+
 namespace ondrix {
 
 namespace {
@@ -117,10 +119,42 @@ void eventoTimer(Configuratore& c)
 
 bool eventoChiusura(Configuratore& c)
 {
+    // During the port search the close ends the program as soon as the
+    // search has closed its ports: nothing has been sent to an island.
+    if (c.inRicerca) {
+        c.ricercaInterrotta = true;
+        return false;
+    }
     auto d = c.ch.tryBegin();
     if (!d)
         return false;
     Form_Unload(c);
+}
+
+namespace {
+
+// The end the system asked for: as the exit button, without a question.
+[[noreturn]] void termina(Configuratore& c)
+{
+    if (c.servizio)
+        Form_Unload(c);
+    try {
+        if (c.port.isOpen())
+            c.port.close();
+    } catch (const PortError&) {
+    }
+    c.host.endProgram(0);
+}
+
+} // namespace
+
+void eventoFineSessione(Configuratore& c)
+{
+    if (c.inRicerca) {
+        c.ricercaInterrotta = true;
+        return;
+    }
+    c.ch.richiediFine([&c] { termina(c); });
 }
 
 } // namespace ondrix

@@ -20,7 +20,12 @@ void eventoSceltaLista(Configuratore& c, Control& combo, int index);
 void eventoScroll(Configuratore& c, Control& bar, int value);
 void eventoTimer(Configuratore& c);
 // The close box. Returns false (the close is refused) while a dialogue is in
-// progress; otherwise leaves service mode and ends the program.
+// progress; otherwise leaves service mode and ends the program. During the
+// port search it ends the program once the search has closed its ports.
 bool eventoChiusura(Configuratore& c);
+// The system asks the program to end (a signal, the session's end): as the
+// exit button does, after the exchange in progress, leaving service mode
+// when it was entered, the port closed.
+void eventoFineSessione(Configuratore& c);
 
 } // namespace ondrix

@@ -1,5 +1,7 @@
 #include "program/Testi.h"
 
+#include "island/Numeri.h"
+
 #include <cmath>
 #include <optional>
 
@@ -15,6 +17,10 @@ struct Voce {
     const char* chiave;
     void (*applica)(Form& f, Testi& t, const std::string& v);
     std::optional<M> (*controlla)(const std::string& v) = nullptr;
+    // A key later versions added: files without it still load, and the text
+    // in the file's language stands in.
+    const char* it = nullptr;
+    const char* en = nullptr;
 };
 
 // The timer's interval range (milliseconds).
@@ -55,6 +61,14 @@ std::optional<M> controllaIntervallo(const std::string& v)
             f.controllo.setCaption(v);                                 \
         }                                                              \
     }
+#define FACOLTATIVO(chiave, campo, it, en) \
+    Voce { chiave, [](Form&, Testi& t, const std::string& v) { t.campo = v; }, nullptr, it, en }
+#define CAPTION_FACOLTATIVA(chiave, controllo, it, en)                                       \
+    Voce                                                                                      \
+    {                                                                                         \
+        chiave, [](Form& f, Testi&, const std::string& v) { f.controllo.setCaption(v); }, nullptr, \
+            it, en                                                                            \
+    }
 #define MESSAGGIO(chiave, n) \
     Voce { chiave, [](Form&, Testi& t, const std::string& v) { t.Messaggi(n) = v; } }
 #define INPUT(chiave, n) \
@@ -93,7 +107,8 @@ const Voce Voci[] = {
     TESTO_E_CAPTION("[CAPTRELAX]", CaptRelax, CmdRelax),
     TESTO("[CAPTNORELAX]", CaptNoRelax),
     CAPTION("[CmdEsci]", CmdEsci),
-    TESTO("[CmdTerminazioneON]", CaptTerminazioneOn),
+    // The button offers to switch the termination on until the head is drawn.
+    TESTO_E_CAPTION("[CmdTerminazioneON]", CaptTerminazioneOn, CmdTerminazione),
     TESTO("[CmdTerminazioneOFF]", CaptTerminazioneOff),
     CAPTION("[CmdAddressIn]", CmdAddressIn),
     MESSAGGIO("[MSGSUCCESSO]", msg::Successo),
@@ -119,13 +134,53 @@ const Voce Voci[] = {
              f.Timer1.setInterval(static_cast<int>(std::nearbyint(*numeroRisorse(v))));
          },
          controllaIntervallo},
+    FACOLTATIVO("[MSGRICERCA]", Ricerca, "RICERCA DELL'ISOLA SULLE PORTE:",
+                "SEARCHING FOR THE ISLAND ON PORTS:"),
+    FACOLTATIVO("[MSGPORTAPERMESSO]", PortaPermesso,
+                "{PORTA}: ACCESSO NEGATO. AGGIUNGERE L'UTENTE AL GRUPPO {GRUPPO} E ACCEDERE DI "
+                "NUOVO AL SISTEMA.",
+                "{PORTA}: ACCESS DENIED. ADD THE USER TO THE GROUP {GRUPPO}, THEN LOG OUT AND IN "
+                "AGAIN."),
+    FACOLTATIVO("[MSGPORTAOCCUPATA]", PortaOccupata,
+                "{PORTA}: IN USO DA UN ALTRO PROGRAMMA{CHI}. CHIUDERLO E RIPROVARE.",
+                "{PORTA}: IN USE BY ANOTHER PROGRAM{CHI}. CLOSE IT AND TRY AGAIN."),
+    FACOLTATIVO("[MSGPORTABLOCCATA]", PortaBloccata,
+                "{PORTA}: BLOCCATA DAL FILE {FILE} DI UN PROGRAMMA CHE NON E' PIU' IN ESECUZIONE. "
+                "CANCELLARE IL FILE (DA AMMINISTRATORE) E RIPROVARE.",
+                "{PORTA}: LOCKED BY THE FILE {FILE} OF A PROGRAM THAT IS NO LONGER RUNNING. "
+                "DELETE THE FILE (AS ADMINISTRATOR) AND TRY AGAIN."),
+    FACOLTATIVO("[MSGPORTAERRORE]", PortaErrore, "{PORTA}: {MOTIVO}", "{PORTA}: {MOTIVO}"),
+    FACOLTATIVO("[MSGBLOCCORIPRESO]", BloccoRipreso,
+                "{PORTA}: RIPRESO IL FILE DI BLOCCO {FILE} DI UN PROGRAMMA TERMINATO.",
+                "{PORTA}: TOOK OVER THE LOCK FILE {FILE} OF A PROGRAM THAT HAS ENDED."),
+    FACOLTATIVO("[PORTAASSENTE]", PortaAssente, "ASSENTE", "ABSENT"),
+    FACOLTATIVO("[PORTASILENZIOSA]", PortaSilenziosa, "NESSUNA RISPOSTA", "NO ANSWER"),
+    FACOLTATIVO("[PORTARISPONDE]", PortaRisponde, "ISOLA TROVATA", "ISLAND FOUND"),
+    FACOLTATIVO("[PORTANONPROVATA]", PortaNonProvata, "NON PROVATA", "NOT TRIED"),
+    FACOLTATIVO("[FrmBaudRate]", TitoloBaudRate, "BAUD RATE", "BAUD RATE"),
+    FACOLTATIVO("[PASSWORD]", TitoloPassword, "PASSWORD", "PASSWORD"),
+    CAPTION_FACOLTATIVA("[CmdBootloader]", CmdBootloader, "BOOTLOADER", "BOOTLOADER"),
+    CAPTION_FACOLTATIVA("[CmdAzzera]", CmdAzzera, "AZZERA COLPI", "CLEAR STROKES"),
+    CAPTION_FACOLTATIVA("[CmdBaudRate]", CmdBaudRate, "OK", "OK"),
 };
 
 #undef CAPTION
 #undef TESTO
 #undef TESTO_E_CAPTION
+#undef FACOLTATIVO
+#undef CAPTION_FACOLTATIVA
 #undef MESSAGGIO
 #undef INPUT
+
+// The file's language: its [LINGUA] key, or for a file without one (made for
+// an earlier version) English when its exit button says so, else Italian.
+bool inglese(std::string_view testo)
+{
+    if (const auto lingua = LeggiChiave(testo, "[LINGUA]"))
+        return trim(*lingua) == "en" || trim(*lingua) == "EN";
+    const auto esci = LeggiChiave(testo, "[CmdEsci]");
+    return esci && trim(*esci) == "EXIT";
+}
 
 } // namespace
 
@@ -133,16 +188,31 @@ std::vector<std::string_view> chiaviAvvio()
 {
     std::vector<std::string_view> k;
     for (const Voce& v : Voci)
-        k.emplace_back(v.chiave);
+        if (!v.it)
+            k.emplace_back(v.chiave);
+    return k;
+}
+
+std::vector<std::string_view> chiaviFacoltative()
+{
+    std::vector<std::string_view> k = {"[LINGUA]"};
+    for (const Voce& v : Voci)
+        if (v.it)
+            k.emplace_back(v.chiave);
     return k;
 }
 
 void ApplicaTesti(Form& f, Testi& t, std::string_view testo, const std::string& file)
 {
+    const bool en = inglese(testo);
     std::vector<std::string> valori;
     for (const Voce& voce : Voci) {
         const std::string key = voce.chiave;
         RicercaChiave r = cercaChiave(testo, key);
+        if (!r.valore && voce.it) {
+            valori.emplace_back(en ? voce.en : voce.it);
+            continue;
+        }
         if (!r.valore)
             throw RisorsaMancante(file, key, "resource key " + key + " missing in " + file,
                                   r.chiave ? M::Valore : M::Chiave);
@@ -155,6 +225,7 @@ void ApplicaTesti(Form& f, Testi& t, std::string_view testo, const std::string& 
                                       std::string("resource key ") + Voci[k].chiave +
                                           (*motivo == M::Numero ? " not a number" : " out of range"),
                                       *motivo, valori[k]);
+    t.Inglese = en;
     for (std::size_t k = 0; k < valori.size(); ++k)
         Voci[k].applica(f, t, valori[k]);
 }

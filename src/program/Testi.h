@@ -13,8 +13,10 @@
 
 namespace ondrix {
 
-// The keys the start-up reads, in their order.
+// The keys the start-up needs, in their order, and the ones it reads when
+// they are there (a built-in text in the file's language stands in).
 std::vector<std::string_view> chiaviAvvio();
+std::vector<std::string_view> chiaviFacoltative();
 
 // Reads every key from the decoded text and applies it to the window and the
 // texts (captions, caption texts, messages, prompts, Ritardo, the interval of

@@ -15,6 +15,7 @@
 #include "sim/SimulatedIsland.h"
 
 #include <array>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -32,33 +33,48 @@ public:
     void setIslandPort(int n);
     PortKind kind(int n) const;
 
-    void setPortNumber(int n) override { number_ = n; }
-    int portNumber() const override { return number_; }
+    void setPortNumber(int n) override { linea_.numero = n; }
+    int portNumber() const override { return linea_.numero; }
 
-    bool open() override;
-    void close() override;
-    bool isOpen() const override { return open_; }
+    bool open() override { return apri(linea_); }
+    void close() override { chiudi(linea_); }
+    bool isOpen() const override { return linea_.aperta; }
 
-    void write(const std::string& data) override;
+    void write(const std::string& data) override { scrivi(linea_, data); }
     std::int64_t outputCount() override;
-    std::int64_t inputCount() override;
-    std::string readAll() override;
-    std::optional<std::int64_t> nextArrivalUs() const override;
+    std::int64_t inputCount() override { return inAttesa(linea_); }
+    std::string readAll() override { return leggi(linea_); }
+    std::optional<std::int64_t> nextArrivalUs() const override { return arrivo(linea_); }
+    // Another line of this board: the same ports and island, opened on its own.
+    std::unique_ptr<SerialPort> sonda(int n) override;
 
-    // Port numbers that open() was asked for, in order (the port search).
+    // Port numbers that open() was asked for, on any line, in order (the
+    // port search).
     const std::vector<int>& openAttempts() const { return attempts_; }
-    // Everything written while the port was open, on any port.
+    // Everything written while a line was open, on any port.
     const std::string& written() const { return written_; }
 
 private:
-    bool onIsland() const { return open_ && kind(number_) == PortKind::Island; }
-    void check(const char* op) const;
+    // One open or closed port of the board.
+    struct Linea {
+        int numero = 1;
+        bool aperta = false;
+    };
+    class Sonda;
+
+    bool suIsola(const Linea& l) const { return l.aperta && kind(l.numero) == PortKind::Island; }
+    void check(const Linea& l, const char* op) const;
+    bool apri(Linea& l);
+    void chiudi(Linea& l);
+    void scrivi(Linea& l, const std::string& data);
+    std::int64_t inAttesa(Linea& l);
+    std::string leggi(Linea& l);
+    std::optional<std::int64_t> arrivo(const Linea& l) const;
 
     SimulatedIsland& island_;
     const Clock& clock_;
     std::array<PortKind, 17> kinds_{};
-    int number_ = 1;
-    bool open_ = false;
+    Linea linea_;
     std::vector<int> attempts_;
     std::string written_;
 };

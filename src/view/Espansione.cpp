@@ -34,7 +34,7 @@ bool mostraCorpo(Form& f, int numPosti, bool testa)
 }
 
 // The head's termination (PROFIBUS) or baud-rate (CANopen, DeviceNet) button.
-void terminazione(Sessione& c, Invio invio)
+void terminazione(Sessione& c)
 {
     Model& m = c.m;
     Form& f = c.f;
@@ -42,7 +42,7 @@ void terminazione(Sessione& c, Invio invio)
         if (m.RevAtmel < firmware::AtmelTerminazione)
             return;
         f.CmdTerminazione.setVisible(true);
-        MostraTerminazione(f, m.testi, StatoTerminazione(c.ch, m, invio));
+        MostraTerminazione(f, m.testi, StatoTerminazione(c.ch, m));
     } else if (haBaudRate(m.Protocollo)) {
         f.CmdTerminazione.setVisible(true);
         // A code outside the eight texts leaves the caption as it is.
@@ -125,13 +125,13 @@ void bobine(Model& m, Form& f, int Indice, const Espansione& E)
 
 // Coils reported interrupted ("I") whose index the island's configuration
 // places on the drawn body are shown red again.
-void ricontrollo(Sessione& c, int Indice, Invio invio)
+void ricontrollo(Sessione& c, int Indice)
 {
     Model& m = c.m;
     for (int r = 1; r <= MaxDiagnosi; ++r) {
         if (m.Diagnosi(r).Stato != stato::GuastaI)
             continue;
-        for (const RecordConf& rec : ConfDelCorpo(c.ch, m, Indice + 1, invio)) {
+        for (const RecordConf& rec : ConfDelCorpo(c.ch, m, Indice + 1)) {
             if (rec.indice != m.Diagnosi(r).Indice)
                 continue;
             if (rec.posizione < 1 || rec.posizione > 16)
@@ -153,7 +153,7 @@ void MostraTerminazione(Form& f, const Testi& t, bool on)
     f.ConnettoreProfibus.setFillColor(on ? colore::Rosso : colore::Nero);
 }
 
-void DisegnaEspansione(Sessione& c, int Indice, Invio invio)
+void DisegnaEspansione(Sessione& c, int Indice)
 {
     Model& m = c.m;
     Form& f = c.f;
@@ -177,7 +177,7 @@ void DisegnaEspansione(Sessione& c, int Indice, Invio invio)
     f.CmdPAddress.setVisible(true);
 
     if (mostraCorpo(f, E.NumPosti, Indice == 0))
-        terminazione(c, invio);
+        terminazione(c);
     bobine(m, f, Indice, E);
 
     // No coil selected, no stroke count.
@@ -186,7 +186,7 @@ void DisegnaEspansione(Sessione& c, int Indice, Invio invio)
     f.TxtColpi.setText("");
 
     if (f.LblAlimentazione.visible() && leggeConf(m))
-        ricontrollo(c, Indice, invio);
+        ricontrollo(c, Indice);
 }
 
 void Combo1_Click(Sessione& c)

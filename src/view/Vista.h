@@ -2,8 +2,6 @@
 // The island view: one body in the output panel, one input module in the
 // input panel, the choices between them, and the selection of a coil.
 
-#include "channel/Channel.h"
-
 #include <functional>
 #include <optional>
 #include <string>
@@ -17,10 +15,8 @@ class Form;
 
 // Draws body Indice (0 = head) of the body list: its picture, its coil
 // buttons coloured by state, the supply warning, the head's termination or
-// baud-rate button, the re-check of interrupted coils. invio is how its
-// exchanges are sent: the start-up raises a port error as PortError (the
-// step is skipped) instead of ending the program.
-void DisegnaEspansione(Sessione& c, int Indice, Invio invio = &Channel::InviaComando);
+// baud-rate button, the re-check of interrupted coils.
+void DisegnaEspansione(Sessione& c, int Indice);
 // The head's termination as the window shows it: the PROFIBUS connector red
 // when on, and the button's caption offering the other action.
 void MostraTerminazione(Form& f, const Testi& t, bool on);

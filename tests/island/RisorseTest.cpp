@@ -374,6 +374,8 @@ TEST(RisorseFileSpediti, EveryKeyWithCrLfAndPlainAscii)
     for (std::string_view k : chiaviAvvio())
         attese.emplace_back(k);
     attese.insert(attese.end(), ChiaviFinestra.begin(), ChiaviFinestra.end());
+    for (std::string_view k : chiaviFacoltative())
+        attese.emplace_back(k);
     std::vector<std::string> chiaviIt;
     for (const char* nome : {"Stringhe.txt", "Stringhe-en.txt"}) {
         SCOPED_TRACE(nome);
@@ -426,7 +428,7 @@ TEST(RisorseFileSpediti, EveryKeyWithCrLfAndPlainAscii)
     EXPECT_EQ(leggi(fs::path(ONDRIX_BIN_DIR) / "Stringhe.txt"), leggi(Sorgente / "Stringhe.txt"));
 }
 
-TEST(RisorseFileSpediti, TheEnglishFileLoads)
+TEST(RisorseFileSpediti, TheEnglishFileLoadsAndNoCaptionStaysItalian)
 {
     Cartella cartella;
     cartella.scrivi(leggi(Sorgente / "Stringhe-en.txt"));
@@ -437,6 +439,30 @@ TEST(RisorseFileSpediti, TheEnglishFileLoads)
     EXPECT_TRUE(r.host.messages.empty());
     EXPECT_EQ(c.f.CmdAziona.caption(), "ENERGISE COIL");
     EXPECT_EQ(c.m.testi.Messaggi(msg::Timeout1), "NO ANSWER FROM THE ISLAND.");
+    // Also the captions the head's drawing or no key set before.
+    EXPECT_EQ(c.f.CmdTerminazione.caption(), "INSERT TERMINATION");
+    EXPECT_EQ(c.f.CmdAzzera.caption(), "CLEAR STROKES");
+}
+
+// Files made for earlier versions lack the newer keys: they load, and the
+// built-in texts of their language stand in.
+TEST(RisorseFileSpediti, FilesWithoutTheNewerKeysLoadInTheirLanguage)
+{
+    for (const char* nome : {"Stringhe.txt", "Stringhe-en.txt"}) {
+        SCOPED_TRACE(nome);
+        auto v = voci(leggi(Sorgente / nome));
+        for (std::string_view k : chiaviFacoltative())
+            std::erase_if(v, [&](auto& e) { return e.first == k; });
+        Cartella cartella;
+        cartella.scrivi(componi(v));
+        IslandRig r;
+        r.host.dir = cartella.dir.string();
+        CaricaTesti(r.host, r.c.f, r.c.m.testi);
+        EXPECT_TRUE(r.host.messages.empty());
+        const bool en = std::string(nome) == "Stringhe-en.txt";
+        EXPECT_EQ(r.c.m.testi.Ricerca, en ? "SEARCHING FOR THE ISLAND ON PORTS:" : "RICERCA DELL'ISOLA SULLE PORTE:");
+        EXPECT_EQ(r.c.f.CmdAzzera.caption(), en ? "CLEAR STROKES" : "AZZERA COLPI");
+    }
 }
 
 } // namespace

@@ -41,6 +41,7 @@ constexpr const char* Usage =
     "  --tail-delay MS        send a reply's final CR LF MS after the rest (default 20)\n"
     "  --log                  write every received line to standard error\n"
     "  --stdin                end when standard input closes\n"
+    "  --help, --version\n"
     "Without a scenario file the default island is served.\n";
 
 int sigPipe[2] = {-1, -1};
@@ -94,6 +95,9 @@ int main(int argc, char** argv)
         long v = 0;
         if (a == "--help" || a == "-h") {
             std::fputs(Usage, stdout);
+            return 0;
+        } else if (a == "--version") {
+            std::puts("ondrix-simulatore 1.2.7");
             return 0;
         } else if (a == "--demo")
             demo = true;

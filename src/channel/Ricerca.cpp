@@ -1,0 +1,202 @@
+#include "channel/Ricerca.h"
+
+#include "channel/Channel.h"
+
+#include <algorithm>
+#include <limits>
+
+namespace ondrix {
+
+namespace {
+
+using C = EsitoPorta::Collegamento;
+
+constexpr std::int64_t LimiteUs = 4'000'000;
+
+// One port's check: its line sent, then what came back.
+struct Prova {
+    SerialPort* porta = nullptr;
+    bool inCorso = true;
+    bool partita = false;     // the empty line has left
+    std::int64_t t0 = 0;      // when it had (or when it was written, until then)
+    std::string ricevuto;
+};
+
+} // namespace
+
+std::optional<std::size_t> vincitore(const std::vector<C>& esiti)
+{
+    for (std::size_t k = 0; k < esiti.size(); ++k) {
+        if (esiti[k] == C::NonProvata)
+            return std::nullopt;
+        if (esiti[k] == C::Risponde)
+            return k;
+    }
+    return std::nullopt;
+}
+
+std::vector<C> provaCollegamenti(Host& host, const std::vector<SerialPort*>& porte, float ritardo,
+                                 const std::function<void(const std::vector<C>&)>& aggiorna,
+                                 const std::function<bool()>& interrotta,
+                                 std::vector<std::string>* errori)
+{
+    std::vector<Prova> prove(porte.size());
+    std::vector<C> esiti(porte.size(), C::NonProvata);
+    if (errori)
+        errori->assign(porte.size(), {});
+    const auto fine = [&](std::size_t i, C esito, const char* perche = nullptr) {
+        prove[i].inCorso = false;
+        esiti[i] = esito;
+        if (errori && perche)
+            (*errori)[i] = perche;
+    };
+
+    for (std::size_t i = 0; i < porte.size(); ++i) {
+        prove[i].porta = porte[i];
+        prove[i].t0 = host.nowUs();
+        try {
+            porte[i]->write("\r\n");
+        } catch (const PortError& e) {
+            fine(i, C::Errore, e.what());
+        }
+    }
+    // Events are processed at least once before the output counts are read.
+    host.processEvents();
+
+    for (;;) {
+        if (interrotta && interrotta())
+            return esiti;
+        bool cambiato = false;
+        std::int64_t sveglia = std::numeric_limits<std::int64_t>::max();
+        for (std::size_t i = 0; i < prove.size(); ++i) {
+            Prova& p = prove[i];
+            if (!p.inCorso)
+                continue;
+            try {
+                const std::int64_t ora = host.nowUs();
+                if (!p.partita) {
+                    // A line that has not taken the empty line within the
+                    // limit is dead.
+                    if (p.porta->outputCount() == 0) {
+                        p.partita = true;
+                        p.t0 = ora;
+                    } else if (Channel::scaduto(p.t0, ora)) {
+                        fine(i, C::Errore, "the serial port does not send");
+                        cambiato = true;
+                        continue;
+                    } else {
+                        sveglia = std::min(sveglia, std::min(ora + 50'000, p.t0 + LimiteUs + 1));
+                        continue;
+                    }
+                }
+                while (p.porta->inputCount() != 0 &&
+                       p.ricevuto.find(RispostaCollegamento) == std::string::npos)
+                    p.ricevuto += p.porta->readAll();
+                if (p.ricevuto.find(RispostaCollegamento) != std::string::npos) {
+                    fine(i, C::Risponde);
+                    cambiato = true;
+                } else if (Channel::scaduto(p.t0, host.nowUs())) {
+                    fine(i, C::Silenziosa);
+                    cambiato = true;
+                } else {
+                    sveglia = std::min(sveglia, p.t0 + LimiteUs + 1);
+                    if (auto arrivo = p.porta->nextArrivalUs())
+                        sveglia = std::min(sveglia, *arrivo);
+                }
+            } catch (const PortError& e) {
+                fine(i, C::Errore, e.what());
+                cambiato = true;
+            }
+        }
+        if (cambiato) {
+            // A port after one that answered can no longer win: closed at once.
+            const auto primo = std::find(esiti.begin(), esiti.end(), C::Risponde);
+            for (auto k = static_cast<std::size_t>(primo - esiti.begin()) + 1; k < prove.size(); ++k)
+                if (prove[k].inCorso) {
+                    prove[k].inCorso = false;
+                    try {
+                        prove[k].porta->close();
+                    } catch (const PortError&) {
+                    }
+                }
+            if (aggiorna)
+                aggiorna(esiti);
+            if (vincitore(esiti))
+                break;
+        }
+        if (std::none_of(prove.begin(), prove.end(), [](const Prova& p) { return p.inCorso; }))
+            break;
+        if (!cambiato)
+            host.waitForEvent(std::max(sveglia, host.nowUs() + 1));
+    }
+
+    if (vincitore(esiti))
+        Channel::pausa(host, ritardo);
+    return esiti;
+}
+
+Ricerca cercaIsola(Host& host, SerialPort& modello, const std::vector<int>& numeri, float ritardo,
+                   const std::function<void(const std::vector<const EsitoPorta*>&)>& inProva,
+                   const std::function<bool()>& interrotta)
+{
+    Ricerca r;
+    std::vector<std::unique_ptr<SerialPort>> sonde;
+    std::vector<SerialPort*> aperte;
+    std::vector<std::size_t> indice;  // aperte[k] is port r.porte[indice[k]]
+    for (int n : numeri) {
+        EsitoPorta e;
+        e.numero = n;
+        std::unique_ptr<SerialPort> p = modello.sonda(n);
+        bool aperta = false;
+        if (p) {
+            try {
+                aperta = p->open();
+                e.apertura = p->esitoApertura();
+            } catch (const PortError& err) {
+                e.apertura.esito = Apertura::Esito::Errore;
+                e.apertura.motivo = err.what();
+            }
+            if (aperta)
+                e.apertura.esito = Apertura::Esito::Aperta;
+        }
+        if (aperta) {
+            aperte.push_back(p.get());
+            indice.push_back(r.porte.size());
+        }
+        r.porte.push_back(e);
+        sonde.push_back(std::move(p));
+    }
+
+    const auto mostra = [&](const std::vector<C>& esiti) {
+        if (!inProva)
+            return;
+        std::vector<const EsitoPorta*> inCorso;
+        for (std::size_t k = 0; k < aperte.size(); ++k)
+            if (esiti[k] == C::NonProvata && aperte[k]->isOpen())
+                inCorso.push_back(&r.porte[indice[k]]);
+        inProva(inCorso);
+    };
+    mostra(std::vector<C>(aperte.size(), C::NonProvata));
+    std::vector<std::string> errori;
+    const auto esiti = provaCollegamenti(host, aperte, ritardo, mostra, interrotta, &errori);
+    r.interrotta = interrotta && interrotta();
+
+    for (std::size_t k = 0; k < esiti.size(); ++k) {
+        r.porte[indice[k]].collegamento = esiti[k];
+        r.porte[indice[k]].errore = errori[k];
+    }
+    if (!r.interrotta)
+        if (const auto v = vincitore(esiti))
+            r.numero = r.porte[indice[*v]].numero;
+    for (auto& p : sonde)
+        if (p) {
+            try {
+                if (p->isOpen())
+                    p->close();
+            } catch (const PortError&) {
+            }
+        }
+    return r;
+}
+
+} // namespace ondrix

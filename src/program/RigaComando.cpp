@@ -1,0 +1,174 @@
+#include "program/RigaComando.h"
+
+#include "program/Configuratore.h"
+
+#include <QCommandLineOption>
+#include <QCommandLineParser>
+#include <QStringList>
+
+namespace ondrix {
+
+namespace {
+
+// The toolkit's options of a window program, with and without a value.
+const char* const OpzioniQtConValore[] = {"platform", "platformpluginpath", "platformtheme",
+                                          "display", "style", "stylesheet", "qwindowgeometry",
+                                          "qwindowtitle", "qwindowicon", "session", "plugin"};
+const char* const OpzioniQtSenzaValore[] = {"reverse", "widgetcount", "nograb", "dograb", "sync"};
+
+QCommandLineOption nascosta(const QString& nome, bool conValore)
+{
+    QCommandLineOption o(nome);
+    if (conValore)
+        o.setValueName(QStringLiteral("x"));
+    o.setFlags(QCommandLineOption::HiddenFromHelp);
+    return o;
+}
+
+} // namespace
+
+Opzioni leggiOpzioni(const std::vector<std::string>& argomenti, bool demo)
+{
+    Opzioni o;
+    QCommandLineParser p;
+    p.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
+    const QCommandLineOption aiuto(QStringList{QStringLiteral("help"), QStringLiteral("h")});
+    const QCommandLineOption ver(QStringLiteral("version"));
+    const QCommandLineOption porta(QStringLiteral("port"), {}, QStringLiteral("N|DEVICE"));
+    const QCommandLineOption traccia(QStringLiteral("trace"), {}, QStringLiteral("FILE"));
+    const QCommandLineOption info(QStringLiteral("info"));
+    const QCommandLineOption json(QStringLiteral("json"));
+    const QCommandLineOption salva(QStringLiteral("save"), {}, QStringLiteral("FILE"));
+    const QCommandLineOption carica(QStringLiteral("load"), {}, QStringLiteral("FILE"));
+    const QCommandLineOption verifica(QStringLiteral("verify"), {}, QStringLiteral("FILE"));
+    const QCommandLineOption si(QStringLiteral("yes"));
+    const QCommandLineOption zitto(QStringLiteral("quiet"));
+    const QCommandLineOption foto(QStringLiteral("screenshot"), {}, QStringLiteral("FILE"));
+    p.addOptions({aiuto, ver});
+    if (demo)
+        p.addOption(foto);
+    else
+        p.addOptions({porta, traccia, info, json, salva, carica, verifica, si, zitto});
+    for (const char* n : OpzioniQtConValore)
+        p.addOption(nascosta(QString::fromLatin1(n), true));
+    for (const char* n : OpzioniQtSenzaValore)
+        p.addOption(nascosta(QString::fromLatin1(n), false));
+
+    QStringList args{QStringLiteral("programma")};
+    for (const std::string& a : argomenti)
+        args << QString::fromLocal8Bit(a.c_str());
+    if (!p.parse(args)) {
+        o.errore = p.errorText().toStdString();
+        return o;
+    }
+    o.aiuto = p.isSet(aiuto);
+    o.versione = p.isSet(ver);
+    const QStringList posizionali = p.positionalArguments();
+    if (demo) {
+        o.screenshot = p.value(foto).toStdString();
+        if (p.isSet(foto) && o.screenshot.empty())
+            o.errore = "--screenshot needs a file name";
+        if (posizionali.size() > 1)
+            o.errore = "more than one scenario file";
+        else if (posizionali.size() == 1)
+            o.scenario = posizionali.front().toLocal8Bit().toStdString();
+        return o;
+    }
+    if (!posizionali.isEmpty()) {
+        o.errore = "unexpected argument: " + posizionali.front().toStdString();
+        return o;
+    }
+    if (p.isSet(porta)) {
+        o.porta = p.value(porta).toStdString();
+        if (o.porta->empty())
+            o.errore = "--port needs a port number 1..16 or a device";
+    }
+    o.traccia = p.value(traccia).toStdString();
+    if (p.isSet(traccia) && o.traccia.empty())
+        o.errore = "--trace needs a file name";
+
+    int modi = 0;
+    const auto modo = [&](const QCommandLineOption& opzione, Opzioni::Modo m) {
+        if (!p.isSet(opzione))
+            return;
+        ++modi;
+        o.modo = m;
+        o.file = p.value(opzione).toStdString();
+        if (m != Opzioni::Modo::Info && o.file.empty())
+            o.errore = "--" + opzione.names().front().toStdString() + " needs a file name";
+    };
+    modo(info, Opzioni::Modo::Info);
+    modo(salva, Opzioni::Modo::Salva);
+    modo(carica, Opzioni::Modo::Carica);
+    modo(verifica, Opzioni::Modo::Verifica);
+    if (modi > 1)
+        o.errore = "--info, --save, --load and --verify go one at a time";
+    o.json = p.isSet(json);
+    if (o.json && o.modo != Opzioni::Modo::Info)
+        o.errore = "--json goes with --info";
+    o.si = p.isSet(si);
+    o.silenzioso = p.isSet(zitto);
+    return o;
+}
+
+std::optional<int> numeroPorta(const std::string& porta)
+{
+    if (porta.empty() || porta.size() > 2 || porta.find_first_not_of("0123456789") != std::string::npos)
+        return std::nullopt;
+    const int n = std::stoi(porta);
+    if (n < 1 || n > 16)
+        return std::nullopt;
+    return n;
+}
+
+std::string versione(const char* programma)
+{
+    return std::string(programma) + " " + std::to_string(VersioneMajor) + "." +
+           std::to_string(VersioneMinor) + "." + std::to_string(VersioneRevision) + "\n";
+}
+
+std::string usoConfiguratore()
+{
+    return "usage: ondrix-configuratore [--port N|DEVICE] [--trace FILE] [MODE]\n"
+           "\n"
+           "Without a mode the window opens: the island is searched on serial ports 1 to 16\n"
+           "(or on the port given) and shown.\n"
+           "\n"
+           "Modes without a window (no display needed); each enters service mode, does its\n"
+           "work, leaves service mode and ends:\n"
+           "  --info [--json]        print the island's configuration (JSON: see the README)\n"
+           "  --save FILE            save the configuration file, as the window's save does\n"
+           "  --load FILE            check the file, write it to the island, read it back\n"
+           "  --verify FILE          compare the island with the file, one line per difference\n"
+           "\n"
+           "Options:\n"
+           "  --port N|DEVICE        use this port alone: a number 1..16, or a device\n"
+           "                         (/dev/ttyUSB0 on Linux, COM3 on Windows)\n"
+           "  --trace FILE           record every byte sent and received\n"
+           "  --yes                  answer the load's questions yes\n"
+           "  --quiet                no progress lines on standard error\n"
+           "  --help, --version\n"
+           "\n"
+           "Exit statuses:\n"
+           "  0  done (--verify: the island equals the file)\n"
+           "  1  --verify found differences\n"
+           "  2  a bad command line, or Stringhe.txt missing or incomplete\n"
+           "  3  no island found, a reply time-out, or the port lost\n"
+           "  4  the file was refused: nothing was sent\n"
+           "  5  the file could not be read or written\n"
+           "  6  no display: the window cannot open\n";
+}
+
+std::string usoDemo()
+{
+    return "usage: ondrix-configuratore-demo [--screenshot FILE.png] [SCENARIO-FILE]\n"
+           "\n"
+           "The configurator's window on the built-in simulated island; without a\n"
+           "scenario file the demo island. With --screenshot the window is saved as a\n"
+           "PNG once the start-up is over and the program ends.\n"
+           "\n"
+           "Exit statuses: 0 done; 1 the picture could not be saved; 2 a bad command\n"
+           "line, a bad scenario file or Stringhe.txt unusable; 6 no display.\n";
+}
+
+} // namespace ondrix
