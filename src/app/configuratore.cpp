@@ -4,11 +4,16 @@
 
 #include "channel/Porte.h"
 #include "channel/QtSerialPort.h"
+#include "channel/Traccia.h"
 #include "gui/Programma.h"
 #include "gui/QtHost.h"
 #include "program/RigaComando.h"
+#include "program/SenzaFinestra.h"
 
 #include <QApplication>
+#include <QCoreApplication>
+
+#include <memory>
 
 #include <cstdio>
 #include <string>
@@ -46,11 +51,34 @@ int main(int argc, char** argv)
             resolver = [d = p->dispositivo](int n) { return n == PrimaPorta ? d : std::string(); };
     }
 
+    // The wire trace, when asked for, wraps the port (and the search's probes).
+    std::shared_ptr<Traccia> traccia;
+    if (!o.traccia.empty()) {
+        traccia = std::make_shared<Traccia>(o.traccia);
+        if (!traccia->ok()) {
+            std::fprintf(stderr, "ondrix-configuratore: cannot write the trace %s\n", o.traccia.c_str());
+            return uscita::File;
+        }
+        traccia->commento("ondrix-configuratore " + std::string(o.porta ? "--port " + *o.porta : "port search"));
+    }
+    const auto avvolgi = [&](SerialPort& p) -> std::unique_ptr<SerialPort> {
+        return traccia ? std::make_unique<PortaTracciata>(p, traccia) : nullptr;
+    };
+
+    if (o.modo != Opzioni::Modo::Finestra) {
+        QCoreApplication app(argc, argv);
+        HostRiga host(o.si);
+        QtSerialPort port(resolver);
+        const auto tracciata = avvolgi(port);
+        return eseguiSenzaFinestra(o, host, tracciata ? *tracciata : port, run.porte);
+    }
+
     if (!preparaSchermo("ondrix-configuratore"))
         return uscita::Schermo;
     QApplication app(argc, argv);
     schermoPronto();
     QtHost host;
     QtSerialPort port(resolver);
-    return runConfigurator(app, host, port, run);
+    const auto tracciata = avvolgi(port);
+    return runConfigurator(app, host, tracciata ? *tracciata : port, run);
 }

@@ -31,6 +31,28 @@ void applicaModifiche(Sessione& c, const Piano& p)
 
 } // namespace
 
+Caricamento caricaConfigurazione(Sessione& c, const std::string& nome)
+{
+    const FileLetto letto = leggiFileConfigurazione(nome);
+    if (!letto.ok())
+        return {Caricamento::Esito::Illeggibile, letto.errore};
+
+    // Too large a file is no configuration: it is refused like one that differs.
+    std::optional<Piano> piano;
+    if (!letto.troppoGrande)
+        piano = pianoApplicazione(righeDi(decodificaTesto(letto.bytes)), c.m);
+    if (!piano)
+        return {Caricamento::Esito::Rifiutato, {}};
+
+    for (std::size_t i = 0; i <= piano->scambi.size(); ++i) {
+        if (i == piano->puntoModifiche)
+            applicaModifiche(c, *piano);
+        if (i < piano->scambi.size())
+            c.m.Risposta = c.invia(piano->scambi[i].comando, piano->scambi[i].atteso);
+    }
+    return {Caricamento::Esito::Scritto, {}};
+}
+
 bool CmdCarica_Click(Sessione& c)
 {
     Host& h = c.host;
@@ -43,29 +65,16 @@ bool CmdCarica_Click(Sessione& c)
     }
     c.f.NomeFile = nome;
 
-    const FileLetto letto = leggiFileConfigurazione(nome);
-    if (!letto.ok()) {
+    const Caricamento esito = caricaConfigurazione(c, nome);
+    if (esito.esito == Caricamento::Esito::Illeggibile) {
         h.setBusyPointer(false);
-        h.messageBox(messaggioLetturaFallita(nome, letto.errore), c.f.caption(),
-                     MessageButtons::Ok);
+        h.messageBox(messaggioLetturaFallita(nome, esito.motivo), c.f.caption(), MessageButtons::Ok);
         return false;
     }
-
-    // Too large a file is no configuration: it is refused like one that differs.
-    std::optional<Piano> piano;
-    if (!letto.troppoGrande)
-        piano = pianoApplicazione(righeDi(decodificaTesto(letto.bytes)), c.m);
-    if (!piano) {
+    if (esito.esito == Caricamento::Esito::Rifiutato) {
         h.messageBox(c.m.testi.Messaggi(msg::Configurazione), c.f.caption(), MessageButtons::Ok);
         h.setBusyPointer(false);
         return false;
-    }
-
-    for (std::size_t i = 0; i <= piano->scambi.size(); ++i) {
-        if (i == piano->puntoModifiche)
-            applicaModifiche(c, *piano);
-        if (i < piano->scambi.size())
-            c.m.Risposta = c.invia(piano->scambi[i].comando, piano->scambi[i].atteso);
     }
 
     h.setBusyPointer(false);

@@ -8,6 +8,12 @@
 
 namespace ondrix {
 
+std::optional<std::string> salvaConfigurazione(Sessione& c, const std::string& nome)
+{
+    return scriviFileSicuro(nome, scriviConfigurazione(c.m, c.f.PROFIBUS.caption(),
+                                                       c.f.CmdTerminazione.caption()));
+}
+
 void CmdSalva_Click(Sessione& c)
 {
     Host& h = c.host;
@@ -20,9 +26,7 @@ void CmdSalva_Click(Sessione& c)
     }
     c.f.NomeFile = nome;
 
-    const std::string bytes =
-        scriviConfigurazione(c.m, c.f.PROFIBUS.caption(), c.f.CmdTerminazione.caption());
-    const auto errore = scriviFileSicuro(nome, bytes);
+    const auto errore = salvaConfigurazione(c, nome);
 
     h.setBusyPointer(false);
     if (errore) {

@@ -1,0 +1,76 @@
+#pragma once
+// The wire trace (--trace FILE): every byte sent and received on the port and
+// on the probes of the port search, one line per write and per read:
+//
+//   MILLISECONDS DIRECTION DATA
+//
+// the time since the first port was opened, ">" sent or "<" received, the
+// bytes with control characters shown as <CR>, <LF>, <TAB> and any other byte
+// outside printable ASCII as <xx> in hex. Lines starting with "#" are
+// comments (which port opened, closed). Each line is on disk when written.
+
+#include "channel/SerialPort.h"
+
+#include <chrono>
+#include <cstdio>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace ondrix {
+
+// The bytes as a trace line shows them.
+std::string byteLeggibili(std::string_view dati);
+
+class Traccia {
+public:
+    // Opens (and empties) the file; ok() tells whether it could.
+    explicit Traccia(const std::string& file);
+    ~Traccia();
+    Traccia(const Traccia&) = delete;
+    Traccia& operator=(const Traccia&) = delete;
+
+    bool ok() const { return file_ != nullptr; }
+    void dati(char direzione, std::string_view byte);
+    void commento(const std::string& testo);
+    void aperta() { if (!t0_) t0_ = std::chrono::steady_clock::now(); }
+
+private:
+    long long ms() const;
+    std::FILE* file_ = nullptr;
+    std::optional<std::chrono::steady_clock::time_point> t0_;
+};
+
+// A port that writes its traffic to a trace; everything else it forwards.
+class PortaTracciata : public SerialPort {
+public:
+    PortaTracciata(SerialPort& porta, std::shared_ptr<Traccia> traccia);
+    // A probe: the port traced is owned.
+    PortaTracciata(std::unique_ptr<SerialPort> porta, std::shared_ptr<Traccia> traccia);
+
+    void setPortNumber(int n) override { p_.setPortNumber(n); }
+    int portNumber() const override { return p_.portNumber(); }
+    bool open() override;
+    void close() override;
+    bool isOpen() const override { return p_.isOpen(); }
+    Apertura esitoApertura() const override { return p_.esitoApertura(); }
+    std::string dispositivo() const override { return p_.dispositivo(); }
+    void write(const std::string& data) override;
+    std::int64_t outputCount() override { return p_.outputCount(); }
+    std::int64_t inputCount() override { return p_.inputCount(); }
+    std::string readAll() override;
+    std::optional<std::int64_t> nextArrivalUs() const override { return p_.nextArrivalUs(); }
+    bool sospendiNotifiche() override { return p_.sospendiNotifiche(); }
+    void riprendiNotifiche() override { p_.riprendiNotifiche(); }
+    std::unique_ptr<SerialPort> sonda(int n) override;
+    void suPerdita(std::function<void()> f) override { p_.suPerdita(std::move(f)); }
+
+private:
+    std::string nome() const;
+    std::unique_ptr<SerialPort> propria_;
+    SerialPort& p_;
+    std::shared_ptr<Traccia> t_;
+};
+
+} // namespace ondrix
