@@ -219,6 +219,12 @@ void Channel::timeout()
     // The channel stays busy while the message is up (its modal loop runs
     // timer ticks and the close box) and afterwards: nothing more is written.
     ended_ = true;
+    // Nothing more goes out; the port is closed so that its lock goes with it.
+    try {
+        if (port_.isOpen())
+            port_.close();
+    } catch (const PortError&) {
+    }
     if (!senzaMessaggio_)
         host_.messageBox(parametri_.messaggioTimeout(), parametri_.titolo(), MessageButtons::Ok);
     host_.endProgram(StatoTimeout);

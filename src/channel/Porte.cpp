@@ -138,6 +138,9 @@ std::optional<PortaNominata> portaNominata(const std::string& nome)
     };
     if (const auto n = numero(nome))
         return PortaNominata{*n, {}};
+    // Digits alone name a port number, and no number outside 1..16.
+    if (std::all_of(nome.begin(), nome.end(), [](unsigned char c) { return std::isdigit(c); }))
+        return std::nullopt;
 #ifdef _WIN32
     std::string maiuscolo = nome;
     for (char& c : maiuscolo)

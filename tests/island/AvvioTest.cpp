@@ -3,6 +3,9 @@
 
 #include "program/Gestori.h"
 #include "island/Lettura.h"
+#include "program/Eventi.h"
+#include "program/Porte.h"
+#include "program/Testi.h"
 #include "support/IslandRig.h"
 
 #include <gtest/gtest.h>
@@ -144,6 +147,75 @@ TEST(Avvio, PortSearchWaitsOneTimeOutForTheSilentPortsBelowTheIsland)
     EXPECT_GT(extra, 4.0);
     EXPECT_LT(extra, 4.5);
     EXPECT_EQ(rig.c.m.NumEspansioni, 2);
+}
+
+TEST(Avvio, TheSearchIsShownAndTheCloseBoxEndsItWithNothingSent)
+{
+    IslandRig rig;
+    for (int n : {1, 2, 3})
+        rig.port.setPort(n, PortKind::Silent);
+    rig.port.setPort(4, PortKind::Island);
+    std::string mostrato;
+    const std::int64_t t0 = rig.host.nowUs();
+    rig.host.at(t0 + 1'000'000, [&] {
+        mostrato = rig.c.f.PROFIBUS.caption();
+        EXPECT_FALSE(eventoChiusura(rig.c));  // the search closes its ports first
+    });
+    try {
+        rig.startUp();
+        FAIL() << "the program should have ended";
+    } catch (const ProgramEnded& e) {
+        EXPECT_EQ(e.status, 0);
+    }
+    // The island answered on port 4; the ports below it are still being tried.
+    EXPECT_EQ(mostrato, "RICERCA DELL'ISOLA SULLE PORTE: COM1, COM2, COM3");
+    EXPECT_LT(rig.host.nowUs() - t0, 1'100'000);
+    EXPECT_EQ(rig.lines(), std::vector<std::string>{""}) << "the link check and nothing more";
+    EXPECT_TRUE(rig.host.messages.empty());
+}
+
+// Why no island was found, port by port, in the message and on standard error.
+TEST(Avvio, NoIslandMessageAndTableNameEveryPortsOutcome)
+{
+    IslandRig rig;
+    CaricaTesti(rig.host, rig.c.f, rig.c.m.testi);
+    const Testi& t = rig.c.m.testi;
+    using E = Apertura::Esito;
+    using C = EsitoPorta::Collegamento;
+    const auto porta = [](int n, E e, std::string dispositivo, C c = C::NonProvata) {
+        EsitoPorta p;
+        p.numero = n;
+        p.apertura.esito = e;
+        p.apertura.dispositivo = std::move(dispositivo);
+        p.collegamento = c;
+        return p;
+    };
+    Ricerca r;
+    r.porte = {porta(1, E::Permesso, "/dev/ttyUSB0"), porta(2, E::Occupata, "/dev/ttyUSB1"),
+               porta(3, E::Bloccata, "/dev/ttyUSB2"), porta(4, E::Errore, "/dev/ttyS0"),
+               porta(5, E::Assente, ""),             porta(6, E::Aperta, "/dev/ttyS1", C::Silenziosa),
+               porta(7, E::Aperta, "/dev/ttyS2", C::Errore)};
+    r.porte[0].apertura.gruppo = "dialout";
+    r.porte[1].apertura.processo = 4242;
+    r.porte[1].apertura.programma = "terminale";
+    r.porte[2].apertura.fileBlocco = "/run/lock/LCK..ttyUSB2";
+    r.porte[3].apertura.motivo = "Input/output error";
+    r.porte[6].errore = "the port is gone";
+    const std::string permesso =
+        "COM1 /dev/ttyUSB0: ACCESSO NEGATO. AGGIUNGERE L'UTENTE AL GRUPPO dialout E ACCEDERE DI NUOVO AL SISTEMA.";
+    const std::string occupata = "COM2 /dev/ttyUSB1: IN USO DA UN ALTRO PROGRAMMA (terminale, 4242). CHIUDERLO E RIPROVARE.";
+    const std::string bloccata = "COM3 /dev/ttyUSB2: BLOCCATA DAL FILE /run/lock/LCK..ttyUSB2 DI UN PROGRAMMA CHE NON E' "
+                                 "PIU' IN ESECUZIONE. CANCELLARE IL FILE (DA AMMINISTRATORE) E RIPROVARE.";
+    const std::string errore = "COM4 /dev/ttyS0: Input/output error";
+    EXPECT_EQ(messaggioNessunaIsola(t, r),
+              t.MessaggioTimeout() + "\r\n" + permesso + "\r\n" + occupata + "\r\n" + bloccata + "\r\n" + errore);
+    EXPECT_EQ(tabellaPorte(t, r),
+              (std::vector<std::string>{permesso, occupata, bloccata, errore, "COM5: ASSENTE",
+                                        "COM6 /dev/ttyS1: NESSUNA RISPOSTA", "COM7 /dev/ttyS2: the port is gone"}));
+
+    Ricerca nessuna;
+    nessuna.porte = {porta(1, E::Assente, ""), porta(2, E::Assente, "")};
+    EXPECT_EQ(messaggioNessunaIsola(t, nessuna), "NESSUNA PORTA SERIALE DISPONIBILE.");
 }
 
 TEST(Avvio, NoPortAtAllSaysSoAndEnds)

@@ -37,7 +37,9 @@ inline void qtApp()
 // line it prints (none when it ended at once). It ends when the object goes.
 class Simulatore {
 public:
-    explicit Simulatore(std::vector<std::string> args)
+    // registro: a file that gets the program's standard error (with --log,
+    // every line it received).
+    explicit Simulatore(std::vector<std::string> args, const std::string& registro = {})
     {
         int in[2], out[2];
         if (::pipe2(in, O_CLOEXEC) != 0 || ::pipe2(out, O_CLOEXEC) != 0)
@@ -46,6 +48,9 @@ public:
         posix_spawn_file_actions_init(&fa);
         posix_spawn_file_actions_adddup2(&fa, in[0], STDIN_FILENO);
         posix_spawn_file_actions_adddup2(&fa, out[1], STDOUT_FILENO);
+        if (!registro.empty())
+            posix_spawn_file_actions_addopen(&fa, STDERR_FILENO, registro.c_str(),
+                                             O_WRONLY | O_CREAT | O_TRUNC, 0644);
         const std::string program = std::string(ONDRIX_BIN_DIR) + "/ondrix-simulatore";
         args.insert(args.begin(), {program, "--stdin"});
         std::vector<char*> argv;

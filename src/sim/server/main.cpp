@@ -38,7 +38,7 @@ constexpr const char* Usage =
     "  --drop-after N         hang the line up when line N+1 arrives\n"
     "  --link-delay MS        answer the link check MS late\n"
     "  --latency MS           start every answer MS after its line\n"
-    "  --tail-delay MS        send a reply's final CR LF MS after the rest (default 20)\n"
+    "  --tail-delay MS        send a reply's final CR LF MS after the rest (default 50)\n"
     "  --log                  write every received line to standard error\n"
     "  --stdin                end when standard input closes\n"
     "  --help, --version\n"
@@ -171,7 +171,7 @@ int main(int argc, char** argv)
     if (tailDelayMs >= 0)
         f.tailDelayUs = tailDelayMs * 1000;
     else if (f.tailDelayUs == Faults{}.tailDelayUs)
-        f.tailDelayUs = 20'000;
+        f.tailDelayUs = 50'000;
 
     const int master = ::posix_openpt(O_RDWR | O_NOCTTY | O_CLOEXEC);
     if (master < 0 || ::grantpt(master) != 0 || ::unlockpt(master) != 0) {
