@@ -10,6 +10,7 @@
 #include "frame/Sessione.h"
 #include "island/Model.h"
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -52,6 +53,16 @@ struct Configuratore : private detail::Proprieta, public Sessione {
     // The port search is running; the user or the system asked it to stop.
     bool inRicerca = false;
     bool ricercaInterrotta = false;
+
+    // A tick of the input poll holds the line. The poll is not the user's
+    // doing: the last click or list choice that comes during it (the close
+    // box before any click) waits here and runs once the tick is over.
+    struct Rinvio {
+        bool polling = false;
+        bool chiusura = false;  // the event kept is the close box
+        std::function<void()> evento;
+    };
+    Rinvio rinvio;
 };
 
 } // namespace ondrix

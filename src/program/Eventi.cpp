@@ -5,6 +5,9 @@
 
 #include "channel/SerialPort.h"
 
+#include <functional>
+#include <utility>
+
 namespace ondrix {
 
 namespace {
@@ -17,6 +20,21 @@ void inDialogo(Configuratore& c, F&& handler)
     if (!d)
         return;
     handler();
+}
+
+// While a tick of the input poll holds the line, keeps the event to run when
+// the tick is over and says so; otherwise false and the caller goes on. Only
+// the last event is kept, but a later click does not undo the close box.
+bool rinvia(Configuratore& c, std::function<void()> evento, bool chiusura = false)
+{
+    Configuratore::Rinvio& r = c.rinvio;
+    if (!r.polling)
+        return false;
+    if (chiusura || !r.chiusura) {
+        r.evento = std::move(evento);
+        r.chiusura = chiusura;
+    }
+    return true;
 }
 
 // The handler of a clicked control, found by the control itself.
@@ -81,17 +99,26 @@ void eventoClick(Configuratore& c, Control& ctl)
 {
     if (!ctl.enabled() || !ctl.visible())
         return;
+    if (rinvia(c, [&c, &ctl] { eventoClick(c, ctl); }))
+        return;
     inDialogo(c, [&] { clic(c, ctl); });
 }
 
 void eventoDblClick(Configuratore& c, Control& ctl)
 {
-    if (&ctl == &c.f.Image1)
-        inDialogo(c, [&] { Image1_DblClick(c); });
+    if (&ctl != &c.f.Image1)
+        return;
+    if (rinvia(c, [&c, &ctl] { eventoDblClick(c, ctl); }))
+        return;
+    inDialogo(c, [&] { Image1_DblClick(c); });
 }
 
 void eventoSceltaLista(Configuratore& c, Control& combo, int index)
 {
+    if (!combo.enabled() || !combo.visible())
+        return;
+    if (rinvia(c, [&c, &combo, index] { eventoSceltaLista(c, combo, index); }))
+        return;
     inDialogo(c, [&] {
         combo.setListIndex(index);
         if (&combo == &c.f.Combo1)
@@ -114,7 +141,25 @@ void eventoTimer(Configuratore& c)
 {
     if (!c.f.Timer1.enabled())
         return;
-    inDialogo(c, [&] { Timer1_Timer(c); });
+    auto dialogo = c.ch.tryBegin();
+    if (!dialogo)
+        return;
+    std::function<void()> rinviato;
+    {
+        // Off again and nothing kept, however the tick ends.
+        struct Polling {
+            explicit Polling(Configuratore& x) : c(x) { c.rinvio.polling = true; }
+            ~Polling() { c.rinvio = {}; }
+            Configuratore& c;
+        } polling(c);
+        Timer1_Timer(c);
+        rinviato = std::move(c.rinvio.evento);
+    }
+    dialogo.reset();
+    // At once, so that no tick comes first; through the routing again, which
+    // checks the control and begins a dialogue of the event's own.
+    if (rinviato && !c.ch.fineRichiesta())
+        rinviato();
 }
 
 bool eventoChiusura(Configuratore& c)
@@ -125,6 +170,8 @@ bool eventoChiusura(Configuratore& c)
         c.ricercaInterrotta = true;
         return false;
     }
+    if (rinvia(c, [&c] { eventoChiusura(c); }, true))
+        return false;
     auto d = c.ch.tryBegin();
     if (!d)
         return false;

@@ -1,6 +1,7 @@
 // The input poll: the reader of "GET DIGITAL INPUT" on the island's own
-// replies (some broken by hand), and the tick on the simulated default island
-// (a 16IN module with inputs 3 and 4 disabled, and an 8IN module).
+// replies (some broken by hand), the tick on the simulated default island
+// (a 16IN module with inputs 3 and 4 disabled, and an 8IN module), and what
+// becomes of the user's clicks while a tick waits for the island.
 
 #include "island/Risposte.h"
 #include "program/Eventi.h"
@@ -330,6 +331,104 @@ TEST_F(Tick, ATickDueWhileAnotherDialogueWaitsIsSkipped)
     // Once the dialogue is over the next tick polls again.
     eventoTimer(c);
     EXPECT_EQ(taken(), Lines{"GET DIGITAL INPUT"});
+}
+
+// ---- Events during a poll ---------------------------------------------------
+//
+// At 9600 baud a poll holds the line for about 365 ms of its 500 ms tick.
+
+sim::Scenario a9600()
+{
+    sim::Scenario s = sim::defaultScenario();
+    s.faults.pace = true;
+    return s;
+}
+
+struct DuranteIlPolling : ::testing::Test, IslandRig {
+    Form& f = c.f;
+    DuranteIlPolling() : IslandRig(a9600()) {}
+    void SetUp() override
+    {
+        ready();
+        click(f.OptInput);
+        clearLines();
+    }
+    void TearDown() override { expectCleanDialogues(); }
+
+    // A tick with ev run dopoUs into it, while the poll waits for its reply.
+    void tick(std::int64_t dopoUs, std::function<void()> ev)
+    {
+        host.at(host.nowUs() + dopoUs, [this, ev] {
+            ASSERT_EQ(lines(), Lines{"GET DIGITAL INPUT"});
+            ASSERT_TRUE(c.ch.busy());
+            ev();
+        });
+        eventoTimer(c);
+    }
+};
+
+TEST_F(DuranteIlPolling, TheLastClickOrChoiceRunsOnceWhenThePollIsOverCheckedAgain)
+{
+    // Early in the poll, midway, and in its settling pause.
+    for (std::int64_t dopo : {5'000, 180'000, 400'000}) {
+        SCOPED_TRACE(dopo);
+        tick(dopo, [&] {
+            eventoSceltaLista(c, f.Combo2, 1);
+            click(f.OptOutput);  // replaces the choice
+        });
+        EXPECT_EQ(taken(), (Lines{"GET DIGITAL INPUT", "STATO TERMINAZIONE"}));
+        EXPECT_TRUE(f.Frame2.visible());
+        EXPECT_EQ(f.Combo2.listIndex(), 0);
+        eventoTimer(c);  // the outputs are shown: nothing more
+        click(f.OptInput);
+        EXPECT_TRUE(taken().empty());
+    }
+    // A choice kept alone is made.
+    tick(100'000, [&] { eventoSceltaLista(c, f.Combo2, 1); });
+    EXPECT_EQ(f.Combo2.listIndex(), 1);
+    EXPECT_EQ(taken(), Lines{"GET DIGITAL INPUT"});
+    // A control disabled before the poll is over drops its click.
+    tick(100'000, [&] {
+        click(f.OptOutput);
+        f.OptOutput.setEnabled(false);
+    });
+    EXPECT_EQ(taken(), Lines{"GET DIGITAL INPUT"});
+    EXPECT_TRUE(f.Frame1.visible());
+}
+
+TEST_F(DuranteIlPolling, ClicksDuringTheUsersOwnDialoguesAreStillDropped)
+{
+    // During the dialogue of the click kept from a poll.
+    port.onLine = [&](const std::string& l) {
+        if (l == "STATO TERMINAZIONE")
+            host.soon([&] { click(f.OptInput); });
+    };
+    tick(100'000, [&] { click(f.OptOutput); });
+    EXPECT_EQ(taken(), (Lines{"GET DIGITAL INPUT", "STATO TERMINAZIONE"}));
+    EXPECT_TRUE(f.Frame2.visible());
+
+    // During the poll that the input addressing runs as part of its dialogue.
+    click(f.OptInput);
+    port.onLine = [&](const std::string& l) {
+        if (l == "GET DIGITAL INPUT")
+            host.soon([&] { click(f.OptOutput); });
+    };
+    host.inputAnswers = {"1", "0"};
+    click(f.CmdAddressIn);
+    EXPECT_EQ(taken().back(), "GET DIGITAL INPUT");
+    EXPECT_TRUE(f.Frame1.visible());
+}
+
+TEST_F(DuranteIlPolling, TheCloseBoxDuringAPollEndsTheProgramWhenItIsOver)
+{
+    EXPECT_THROW(tick(100'000,
+                      [&] {
+                          EXPECT_FALSE(eventoChiusura(c));  // not while the poll waits
+                          click(f.OptOutput);               // does not undo the close
+                      }),
+                 test::ProgramEnded);
+    EXPECT_EQ(host.endStatus, 0);
+    EXPECT_EQ(taken(), (Lines{"GET DIGITAL INPUT", "EXIT SV"}));
 }
 
 } // namespace
