@@ -5,6 +5,8 @@
 
 #include "channel/SerialPort.h"
 
+#include <cstdlib>
+
 #include <functional>
 #include <utility>
 
@@ -191,6 +193,7 @@ namespace {
     } catch (const PortError&) {
     }
     c.host.endProgram(0);
+    std::abort();  // endProgram never returns
 }
 
 } // namespace
