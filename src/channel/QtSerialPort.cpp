@@ -81,7 +81,9 @@ bool QtSerialPort::open()
     apertura_.esito = Apertura::Esito::Aperta;
     if (prima && !prima->vivo)
         apertura_.fileBlocco = blocco;
-    bassaLatenza_ = richiediBassaLatenza(static_cast<int>(port_->handle()));
+#ifndef _WIN32
+    bassaLatenza_ = richiediBassaLatenza(port_->handle());
+#endif
     return true;
 }
 
