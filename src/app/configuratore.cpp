@@ -24,18 +24,8 @@ using namespace ondrix;
 int main(int argc, char** argv)
 {
     const Opzioni o = leggiOpzioni(std::vector<std::string>(argv + 1, argv + argc), false);
-    if (!o.errore.empty()) {
-        std::fprintf(stderr, "ondrix-configuratore: %s\n\n%s", o.errore.c_str(), usoConfiguratore().c_str());
-        return uscita::Uso;
-    }
-    if (o.aiuto) {
-        std::fputs(usoConfiguratore().c_str(), stdout);
-        return uscita::Fatto;
-    }
-    if (o.versione) {
-        std::fputs(versione("ondrix-configuratore").c_str(), stdout);
-        return uscita::Fatto;
-    }
+    if (const auto fine = rispostaImmediata(o, "ondrix-configuratore", usoConfiguratore()))
+        return *fine;
 
     RunOptions run;
     QtSerialPort::Resolver resolver = dispositivoPorta;

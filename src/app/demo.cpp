@@ -24,18 +24,8 @@ using namespace ondrix;
 int main(int argc, char** argv)
 {
     const Opzioni o = leggiOpzioni(std::vector<std::string>(argv + 1, argv + argc), true);
-    if (!o.errore.empty()) {
-        std::fprintf(stderr, "ondrix-configuratore-demo: %s\n\n%s", o.errore.c_str(), usoDemo().c_str());
-        return uscita::Uso;
-    }
-    if (o.aiuto) {
-        std::fputs(usoDemo().c_str(), stdout);
-        return uscita::Fatto;
-    }
-    if (o.versione) {
-        std::fputs(versione("ondrix-configuratore-demo").c_str(), stdout);
-        return uscita::Fatto;
-    }
+    if (const auto fine = rispostaImmediata(o, "ondrix-configuratore-demo", usoDemo()))
+        return *fine;
 
     sim::Scenario scenario;
     try {

@@ -21,7 +21,7 @@ struct ScreenInfo {
     int heightPx = 768;
     double twipsPerPixelX = 15.0;
     double twipsPerPixelY = 15.0;
-    int taskbarHeightPx = 0;   // what the desktop reserves at the bottom
+    int taskbarHeightPx = 0;   // the height the desktop's panels take from the screen
     int frameWidthPx = 8;      // window borders, left + right
     int frameHeightPx = 27;    // title bar + borders, top + bottom
 };

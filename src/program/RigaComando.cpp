@@ -6,6 +6,8 @@
 #include <QCommandLineParser>
 #include <QStringList>
 
+#include <cstdio>
+
 namespace ondrix {
 
 namespace {
@@ -111,14 +113,21 @@ Opzioni leggiOpzioni(const std::vector<std::string>& argomenti, bool demo)
     return o;
 }
 
-std::optional<int> numeroPorta(const std::string& porta)
+std::optional<int> rispostaImmediata(const Opzioni& o, const char* programma, const std::string& uso)
 {
-    if (porta.empty() || porta.size() > 2 || porta.find_first_not_of("0123456789") != std::string::npos)
-        return std::nullopt;
-    const int n = std::stoi(porta);
-    if (n < 1 || n > 16)
-        return std::nullopt;
-    return n;
+    if (!o.errore.empty()) {
+        std::fprintf(stderr, "%s: %s\n\n%s", programma, o.errore.c_str(), uso.c_str());
+        return uscita::Uso;
+    }
+    if (o.aiuto) {
+        std::fputs(uso.c_str(), stdout);
+        return uscita::Fatto;
+    }
+    if (o.versione) {
+        std::fputs(versione(programma).c_str(), stdout);
+        return uscita::Fatto;
+    }
+    return std::nullopt;
 }
 
 std::string versione(const char* programma)

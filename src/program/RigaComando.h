@@ -41,11 +41,13 @@ struct Opzioni {
 // -display, -style ...) are let through to the toolkit.
 Opzioni leggiOpzioni(const std::vector<std::string>& argomenti, bool demo);
 
+// What a program does before anything else: a bad command line (usage on
+// standard error, uscita::Uso), --help (usage on standard output) or
+// --version; the status to end with, or nothing to go on.
+std::optional<int> rispostaImmediata(const Opzioni& o, const char* programma, const std::string& uso);
+
 std::string usoConfiguratore();
 std::string usoDemo();
 std::string versione(const char* programma);
-
-// --port: a number 1..16, else a device ("/dev/ttyUSB3", "COM7").
-std::optional<int> numeroPorta(const std::string& porta);
 
 } // namespace ondrix
