@@ -11,6 +11,7 @@
 
 #include <chrono>
 #include <cstdio>
+#include <filesystem>
 #include <fcntl.h>
 #include <spawn.h>
 #include <string>
@@ -74,12 +75,12 @@ int main(int argc, char** argv)
         }
     }
     // The master file of the island type: saved from the first island.
-    char nome[] = "/tmp/ondrix-batch-XXXXXX";
-    const int fd = ::mkstemp(nome);
+    std::string modello = (std::filesystem::temp_directory_path() / "ondrix-batch-XXXXXX").string();
+    const int fd = ::mkstemp(modello.data());
     if (fd < 0)
         return 1;
     ::close(fd);
-    const std::string file = nome;
+    const std::string file = modello;
     std::vector<double> cpu;
     bool ok = false;
     insieme({{configuratore, "--port", isole[0]->device(), "--save", file, "--quiet"}}, cpu, ok);
