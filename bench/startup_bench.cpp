@@ -17,6 +17,7 @@
 #include <QCoreApplication>
 
 #include <cstdio>
+#include <memory>
 #include <string>
 
 using namespace ondrix;
@@ -44,6 +45,7 @@ public:
         return s;
     }
     std::optional<std::int64_t> nextArrivalUs() const override { return p_.nextArrivalUs(); }
+    std::unique_ptr<SerialPort> sonda(int n) override { return p_.sonda(n); }
 
 private:
     SerialPort& p_;
