@@ -1,12 +1,17 @@
 #pragma once
-// ondrix-simulatore started beside the benchmark (it lies in the same
-// folder), serving its island on a pseudo-terminal; stopped with SIGTERM.
+// Pseudo-terminals for the benchmarks: ondrix-simulatore started beside the
+// benchmark (it lies in the same folder), serving its island on one and
+// stopped with SIGTERM; and a bare one of the benchmark's own.
 
 #include <QCoreApplication>
 
 #include <csignal>
+#include <fcntl.h>
 #include <spawn.h>
+#include <stdexcept>
+#include <stdlib.h>
 #include <string>
+#include <termios.h>
 #include <sys/wait.h>
 #include <unistd.h>
 #include <vector>
@@ -55,6 +60,27 @@ public:
 private:
     pid_t pid_ = -1;
     std::string device_;
+};
+
+// A pseudo-terminal of the benchmark's own, raw; the benchmark answers on
+// its master side, or nothing does.
+struct Pty {
+    Pty()
+    {
+        master = ::posix_openpt(O_RDWR | O_NOCTTY | O_CLOEXEC);
+        if (master < 0 || ::grantpt(master) != 0 || ::unlockpt(master) != 0)
+            throw std::runtime_error("no pseudo-terminal");
+        slave = ::ptsname(master);
+        termios t{};
+        ::tcgetattr(master, &t);
+        ::cfmakeraw(&t);
+        ::tcsetattr(master, TCSANOW, &t);
+    }
+    ~Pty() { ::close(master); }
+    Pty(const Pty&) = delete;
+    Pty& operator=(const Pty&) = delete;
+    int master;
+    std::string slave;
 };
 
 } // namespace ondrix::bench

@@ -6,6 +6,7 @@
 //                         the expected text to InviaComando returning, minus
 //                         the settling pause; median of 200 exchanges
 
+#include "Simulatore.h"
 #include "channel/Channel.h"
 #include "channel/CoreHost.h"
 #include "channel/QtSerialPort.h"
@@ -32,22 +33,7 @@ using namespace ondrix;
 
 namespace {
 
-struct Pty {
-    Pty()
-    {
-        master = ::posix_openpt(O_RDWR | O_NOCTTY | O_CLOEXEC);
-        if (master < 0 || ::grantpt(master) != 0 || ::unlockpt(master) != 0)
-            throw std::runtime_error("no pseudo-terminal");
-        slave = ::ptsname(master);
-        termios t{};
-        ::tcgetattr(master, &t);
-        ::cfmakeraw(&t);
-        ::tcsetattr(master, TCSANOW, &t);
-    }
-    ~Pty() { ::close(master); }
-    int master;
-    std::string slave;
-};
+using bench::Pty;
 
 double cpuSeconds()
 {

@@ -26,22 +26,7 @@ using namespace ondrix;
 namespace {
 
 // A pseudo-terminal whose other side never answers.
-struct Muto {
-    Muto()
-    {
-        master = ::posix_openpt(O_RDWR | O_NOCTTY | O_CLOEXEC);
-        if (master < 0 || ::grantpt(master) != 0 || ::unlockpt(master) != 0)
-            throw std::runtime_error("no pseudo-terminal");
-        slave = ::ptsname(master);
-        termios t{};
-        ::tcgetattr(master, &t);
-        ::cfmakeraw(&t);
-        ::tcsetattr(master, TCSANOW, &t);
-    }
-    ~Muto() { ::close(master); }
-    int master;
-    std::string slave;
-};
+using Muto = bench::Pty;
 
 double cerca(CoreHost& host, const std::vector<std::string>& dispositivi, bool& trovata)
 {
