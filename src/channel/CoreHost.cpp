@@ -54,12 +54,14 @@ void CoreHost::waitForEvent(std::int64_t deadlineUs)
     if (attese_ > 0) {
         QTimer propria;
         dorme(propria, ms);
-        QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
+        attendiUnEvento();
         return;
     }
     if (!sveglia_)
         sveglia_ = std::make_unique<QTimer>();
-    if (!sveglia_->isActive() || scadenzaUs_ != deadlineUs) {
+    // A timer that has run out but whose event is not delivered yet still
+    // reads as active: it will not wake anybody again, so it is armed anew.
+    if (!sveglia_->isActive() || sveglia_->remainingTime() <= 0 || scadenzaUs_ != deadlineUs) {
         dorme(*sveglia_, ms);
         scadenzaUs_ = deadlineUs;
     }
@@ -68,7 +70,16 @@ void CoreHost::waitForEvent(std::int64_t deadlineUs)
         ~InAttesa() { --n_; }
         int& n_;
     } inAttesa(attese_);
+    attendiUnEvento();
+}
+
+void CoreHost::attendiUnEvento()
+{
     QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
+    // Woken by a posted event (an expired timer posts its own), Windows'
+    // dispatcher returns before delivering it; the next blocking call would
+    // deliver it and then sleep with nothing armed. Delivered here, at once.
+    QCoreApplication::sendPostedEvents();
 }
 
 MessageAnswer CoreHost::messageBox(const std::string& text, const std::string& title,

@@ -43,6 +43,9 @@ public:
     [[noreturn]] void endProgram(int status) override;
 
 private:
+    // Sleeps until an event comes and acts on what woke it.
+    void attendiUnEvento();
+
     // The wake-up timer of the waits: armed for a deadline and left running
     // while later waits share it (every byte that arrives wakes a wait; the
     // deadline of an exchange phase does not move), so a wait costs no timer
