@@ -65,22 +65,24 @@ endif()
 install(FILES ${ONDRIX_RES}/ondrix-configuratore.svg DESTINATION usr/share/icons/hicolor/scalable/apps)
 install(FILES ${ONDRIX_RES}/ondrix-configuratore.png DESTINATION usr/share/icons/hicolor/48x48/apps)
 
-# Manual pages and the changelog, compressed as Debian wants them: at the
-# highest level and without a time stamp, so that builds are reproducible.
+# Manual pages and the changelog, with the project's version written into
+# their headings (the changelog's newest entry; older entries keep their own),
+# then compressed as Debian wants them: at the highest level and without a
+# time stamp, so that builds are reproducible.
 function(ondrix_gzip source name destination)
-  execute_process(COMMAND gzip -9nc ${source} OUTPUT_FILE ${ONDRIX_PKG_BUILD}/${name}.gz
+  configure_file(${source} ${ONDRIX_PKG_BUILD}/${name} @ONLY)
+  execute_process(COMMAND gzip -9nc ${ONDRIX_PKG_BUILD}/${name} OUTPUT_FILE ${ONDRIX_PKG_BUILD}/${name}.gz
                   RESULT_VARIABLE rc)
   if(rc)
     message(FATAL_ERROR "gzip ${source}: ${rc}")
   endif()
-  set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${source})
   install(FILES ${ONDRIX_PKG_BUILD}/${name}.gz DESTINATION ${destination})
 endfunction()
 
 foreach(page ondrix-configuratore ondrix-configuratore-demo ondrix-simulatore)
-  ondrix_gzip(${ONDRIX_RES}/man/${page}.1 ${page}.1 usr/share/man/man1)
+  ondrix_gzip(${ONDRIX_RES}/man/${page}.1.in ${page}.1 usr/share/man/man1)
 endforeach()
-ondrix_gzip(${ONDRIX_RES}/debian/changelog changelog ${ONDRIX_DOC_DIR})
+ondrix_gzip(${ONDRIX_RES}/debian/changelog.in changelog ${ONDRIX_DOC_DIR})
 install(FILES ${ONDRIX_RES}/debian/copyright DESTINATION ${ONDRIX_DOC_DIR})
 
 set(CPACK_GENERATOR DEB)
