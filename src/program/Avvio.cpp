@@ -12,6 +12,8 @@
 #include "program/Testi.h"
 #include "view/Vista.h"
 
+#include "Versione.h"
+
 #include <cstdio>
 
 namespace ondrix {
@@ -112,8 +114,7 @@ void Form_Activate(Configuratore& c)
     m.Diagnosi(RigaSentinella) = RigaDiagnosi{IndiceSentinella, stato::Assente, 0};
 
     // 5. Version.
-    f.Software.setCaption(finoAlDuePunti(f.Software.caption()) + testo(VersioneMajor) + "." +
-                          testo(VersioneMinor) + "." + testo(VersioneRevision));
+    f.Software.setCaption(finoAlDuePunti(f.Software.caption()) + Versione);
 
     // 6. Port search, only when no port is open yet.
     if (!c.port.isOpen())

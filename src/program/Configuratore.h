@@ -16,11 +16,6 @@
 
 namespace ondrix {
 
-// Version shown in the Software label.
-constexpr int VersioneMajor = 1;
-constexpr int VersioneMinor = 2;
-constexpr int VersioneRevision = 7;
-
 namespace detail {
 
 // What the program owns, built before the session that refers to it. The

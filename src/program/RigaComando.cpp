@@ -1,6 +1,6 @@
 #include "program/RigaComando.h"
 
-#include "program/Configuratore.h"
+#include "Versione.h"
 
 #include <QCommandLineOption>
 #include <QCommandLineParser>
@@ -132,8 +132,7 @@ std::optional<int> rispostaImmediata(const Opzioni& o, const char* programma, co
 
 std::string versione(const char* programma)
 {
-    return std::string(programma) + " " + std::to_string(VersioneMajor) + "." +
-           std::to_string(VersioneMinor) + "." + std::to_string(VersioneRevision) + "\n";
+    return std::string(programma) + " " + Versione + "\n";
 }
 
 std::string usoConfiguratore()

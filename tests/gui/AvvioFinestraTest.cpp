@@ -5,7 +5,6 @@
 
 #include "gui/MainWindow.h"
 #include "gui/Widgets.h"
-#include "support/IslandRig.h"
 
 #include <QComboBox>
 #include <QLabel>
@@ -20,15 +19,10 @@ namespace {
 using test::grabWindow;
 using test::pixelOf;
 using test::toQ;
+using FinestraAvvio = test::IslandWindow;
 
-TEST(FinestraAvvio, CoilPixelsMatchTheirStatesAfterTheStartUp)
+TEST_F(FinestraAvvio, CoilPixelsMatchTheirStatesAfterTheStartUp)
 {
-    test::guiApp();
-    IslandRig rig;
-    MainWindow w(rig.c);
-    rig.startUp();
-
-    const Form& f = rig.c.f;
     const QImage img = grabWindow(w);
     std::set<std::tuple<int, int, int>> seen;
     int shown = 0;

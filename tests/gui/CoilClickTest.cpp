@@ -5,7 +5,6 @@
 #include "GuiSupport.h"
 
 #include "gui/MainWindow.h"
-#include "support/IslandRig.h"
 
 #include <QMouseEvent>
 
@@ -18,6 +17,7 @@ using test::grabWindow;
 using test::pixelOf;
 using test::toQ;
 using test::clickCentreOf;
+using CoilClick = test::IslandWindow;
 
 QColor coilPixel(MainWindow& w, const Control& b)
 {
@@ -26,15 +26,9 @@ QColor coilPixel(MainWindow& w, const Control& b)
     return pixelOf(grabWindow(w), w, b, QPoint(bw->width() / 2, bw->height() - 5));
 }
 
-TEST(CoilClick, ClickingACoilAndCmdAzionaSwitchesItsColour)
+TEST_F(CoilClick, ClickingACoilAndCmdAzionaSwitchesItsColour)
 {
-    test::guiApp();
-    IslandRig rig;
-    MainWindow w(rig.c);
-    w.show();
-    rig.startUp();
     rig.clearLines();
-    Form& f = rig.c.f;
     Control& coil = *f.Bobina[0];  // index 0, present, not energised
 
     ASSERT_EQ(coilPixel(w, coil), toQ(colore::Arancio));
@@ -54,14 +48,8 @@ TEST(CoilClick, ClickingACoilAndCmdAzionaSwitchesItsColour)
     EXPECT_TRUE(rig.island.protocolErrors().empty());
 }
 
-TEST(CoilClick, AFaultyCoilTurnsRedAndTakesNoMoreClicks)
+TEST_F(CoilClick, AFaultyCoilTurnsRedAndTakesNoMoreClicks)
 {
-    test::guiApp();
-    IslandRig rig;
-    MainWindow w(rig.c);
-    w.show();
-    rig.startUp();
-    Form& f = rig.c.f;
     Control& coil = *f.Bobina[7];  // index 7
     clickCentreOf(w, coil);
     rig.island.state().bodies[0].coils[7].diagnosis = 'C';

@@ -25,6 +25,7 @@
 namespace ondrix {
 namespace {
 
+using test::clickCentreOf;
 using test::grabWindow;
 using test::pixelOf;
 using test::toQ;
@@ -44,29 +45,6 @@ protected:
         auto* p = dynamic_cast<T*>(w.widget(ctl));
         EXPECT_NE(p, nullptr) << ctl.name();
         return p;
-    }
-
-    void clickAt(QWidget* target, QPoint p)
-    {
-        const QPointF local(p), global(target->mapToGlobal(p));
-        QMouseEvent press(QEvent::MouseButtonPress, local, global, Qt::LeftButton, Qt::LeftButton,
-                          Qt::NoModifier);
-        QMouseEvent release(QEvent::MouseButtonRelease, local, global, Qt::LeftButton,
-                            Qt::NoButton, Qt::NoModifier);
-        QApplication::sendEvent(target, &press);
-        QApplication::sendEvent(target, &release);
-    }
-
-    // Clicks the window where a control's centre is, on whatever widget takes
-    // the mouse there (an outline lying over a coil button must not).
-    QWidget* clickCentreOf(const Control& ctl)
-    {
-        QWidget* cw = w.widget(ctl);
-        const QPoint inWindow = cw->mapTo(&w, cw->rect().center());
-        QWidget* hit = w.childAt(inWindow);
-        if (hit)
-            clickAt(hit, hit->mapFrom(&w, inWindow));
-        return hit;
     }
 };
 
@@ -208,7 +186,7 @@ TEST_F(Finestra, ClickOnACoilReachesItsHandlerThroughTheOutline)
     c.f.Shape6[2]->setVisible(true);
     c.m.BobinaCorrente = 9;
 
-    QWidget* hit = clickCentreOf(*c.f.Bobina[2]);
+    QWidget* hit = clickCentreOf(w, *c.f.Bobina[2]);
     EXPECT_EQ(hit, w.widget(*c.f.Bobina[2]));
     EXPECT_EQ(c.m.BobinaCorrente, 2);
     EXPECT_TRUE(c.f.Shape6[2]->visible());
@@ -226,7 +204,7 @@ TEST_F(Finestra, EventsDuringADialogueAreDroppedAndTheWidgetShowsTheFormAgain)
     {
         auto busy = c.ch.tryBegin();
         ASSERT_TRUE(busy);
-        clickCentreOf(*c.f.Bobina[2]);
+        clickCentreOf(w, *c.f.Bobina[2]);
         EXPECT_EQ(c.m.BobinaCorrente, 9);
 
         // The option button the user clicked goes back to unselected.
@@ -249,7 +227,7 @@ TEST_F(Finestra, EventsDuringADialogueAreDroppedAndTheWidgetShowsTheFormAgain)
         EXPECT_TRUE(w.isVisible());
         w.hide();
     }
-    clickCentreOf(*c.f.Bobina[2]);
+    clickCentreOf(w, *c.f.Bobina[2]);
     EXPECT_EQ(c.m.BobinaCorrente, 2);
 }
 

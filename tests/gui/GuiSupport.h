@@ -1,11 +1,12 @@
 #pragma once
 // Shared pieces of the window tests: one QApplication for the whole program
-// (offscreen unless a platform is set), a port that is never used, and
-// pixel helpers on a grab of the window.
+// (offscreen unless a platform is set), the window on the simulated island,
+// a port that is never used, and pixel and click helpers on the window.
 
 #include "channel/SerialPort.h"
 #include "form/Control.h"
 #include "gui/MainWindow.h"
+#include "support/IslandRig.h"
 
 #include <QApplication>
 #include <QColor>
@@ -30,6 +31,26 @@ inline QApplication& guiApp()
     }();
     return *app;
 }
+
+// The window on the simulated island, shown, the start-up done: where the
+// window tests on an island start. A suite takes it under its own name
+// (`using CoilClick = test::IslandWindow;`), or derives from it to give the
+// island a scenario or to add steps of its own.
+class IslandWindow : public ::testing::Test {
+protected:
+    explicit IslandWindow(sim::Scenario s = sim::defaultScenario()) : rig(std::move(s)) {}
+    void SetUp() override
+    {
+        w.show();
+        rig.startUp();
+    }
+
+    // Built before the window: no widget exists without the application.
+    QApplication& app = guiApp();
+    IslandRig rig;
+    MainWindow w{rig.c};
+    Form& f = rig.c.f;
+};
 
 // A port the window tests never open.
 class IdlePort : public SerialPort {
@@ -61,13 +82,17 @@ inline QColor pixelOf(const QImage& img, MainWindow& w, const Control& ctl, QPoi
 }
 
 // Presses and releases the left button where the control's centre is, on
-// whatever widget takes the mouse there.
-inline void clickCentreOf(MainWindow& w, const Control& ctl)
+// whatever widget takes the mouse there (an outline lying over a coil button
+// must not); gives that widget.
+inline QWidget* clickCentreOf(MainWindow& w, const Control& ctl)
 {
     QWidget* cw = w.widget(ctl);
     const QPoint inWindow = cw->mapTo(&w, cw->rect().center());
     QWidget* hit = w.childAt(inWindow);
-    ASSERT_NE(hit, nullptr) << ctl.name();
+    if (!hit) {
+        ADD_FAILURE() << "no widget at the centre of " << ctl.name();
+        return nullptr;
+    }
     const QPointF local(hit->mapFrom(&w, inWindow));
     const QPointF global(hit->mapToGlobal(local.toPoint()));
     QMouseEvent press(QEvent::MouseButtonPress, local, global, Qt::LeftButton, Qt::LeftButton,
@@ -76,6 +101,7 @@ inline void clickCentreOf(MainWindow& w, const Control& ctl)
                         Qt::NoModifier);
     QApplication::sendEvent(hit, &press);
     QApplication::sendEvent(hit, &release);
+    return hit;
 }
 
 } // namespace ondrix::test

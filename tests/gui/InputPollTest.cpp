@@ -5,7 +5,6 @@
 #include "GuiSupport.h"
 
 #include "gui/MainWindow.h"
-#include "support/IslandRig.h"
 
 #include <QElapsedTimer>
 #include <QMouseEvent>
@@ -19,6 +18,7 @@ using test::grabWindow;
 using test::pixelOf;
 using test::toQ;
 using test::clickCentreOf;
+using InputPoll = test::IslandWindow;
 
 QColor inputPixel(MainWindow& w, const Control& b)
 {
@@ -26,15 +26,9 @@ QColor inputPixel(MainWindow& w, const Control& b)
     return pixelOf(grabWindow(w), w, b, QPoint(2, bw->height() / 2));
 }
 
-TEST(InputPoll, SwitchingToTheInputsShowsTheModuleAndAPolledChangeTurnsAnInputGreen)
+TEST_F(InputPoll, SwitchingToTheInputsShowsTheModuleAndAPolledChangeTurnsAnInputGreen)
 {
-    test::guiApp();
-    IslandRig rig;
-    MainWindow w(rig.c);
-    w.show();
-    rig.startUp();
     rig.clearLines();
-    Form& f = rig.c.f;
     ASSERT_TRUE(w.widget(f.Frame1)->isHidden());
 
     clickCentreOf(w, f.OptInput);

@@ -7,7 +7,6 @@
 
 #include "gui/MainWindow.h"
 #include "gui/Widgets.h"
-#include "support/IslandRig.h"
 
 #include <QAbstractItemView>
 #include <QTest>
@@ -35,17 +34,14 @@ sim::Scenario quattroCorpi()
     return s;
 }
 
-struct Liste : ::testing::Test {
-    QApplication& app = test::guiApp();
-    IslandRig rig{quattroCorpi()};
-    MainWindow w{rig.c};
+struct Liste : test::IslandWindow {
+    Liste() : IslandWindow(quattroCorpi()) {}
     ListBox* lista = nullptr;
 
     void SetUp() override
     {
-        w.show();
-        rig.startUp();
-        lista = dynamic_cast<ListBox*>(w.widget(rig.c.f.Combo1));
+        IslandWindow::SetUp();
+        lista = dynamic_cast<ListBox*>(w.widget(f.Combo1));
         ASSERT_NE(lista, nullptr);
         ASSERT_EQ(lista->count(), 4);
     }
@@ -73,14 +69,14 @@ TEST_F(Liste, AClickAnywhereOpensTheListUntilAnEntryIsChosenOrTheUserClicksElsew
                           v->visualRect(v->model()->index(scelta, 0)).center());
         EXPECT_FALSE(v->isVisible());
         EXPECT_EQ(corrente(), scelta);
-        EXPECT_EQ(rig.c.f.Combo1.text(), std::to_string(scelta));
+        EXPECT_EQ(f.Combo1.text(), std::to_string(scelta));
         ++scelta;
     }
 
     // A click elsewhere closes the list and chooses nothing.
     QTest::mouseClick(lista, Qt::LeftButton, {}, QPoint(8, h));
     ASSERT_TRUE(v->isVisible());
-    const QPoint altrove = w.widget(rig.c.f.Label1)->mapToGlobal(QPoint(2, 2));
+    const QPoint altrove = w.widget(f.Label1)->mapToGlobal(QPoint(2, 2));
     QTest::mouseClick(v->window(), Qt::LeftButton, {}, v->window()->mapFromGlobal(altrove));
     EXPECT_FALSE(v->isVisible());
     EXPECT_EQ(corrente(), 2);
@@ -120,7 +116,7 @@ TEST_F(Liste, NavigationKeysChooseEntriesTypedCharactersDoNotAndADialogueDropsTh
     ASSERT_TRUE(dialogo);
     QTest::keyClick(lista, Qt::Key_End);
     EXPECT_EQ(corrente(), 0);
-    EXPECT_EQ(rig.c.f.Combo1.listIndex(), 0);
+    EXPECT_EQ(f.Combo1.listIndex(), 0);
     EXPECT_EQ(lista->currentIndex(), 0);
     EXPECT_EQ(lista->shownText(), "0");
 }

@@ -6,7 +6,6 @@
 #include "GuiSupport.h"
 
 #include "gui/MainWindow.h"
-#include "support/IslandRig.h"
 
 #include <QAccessible>
 
@@ -16,6 +15,7 @@ namespace ondrix {
 namespace {
 
 using test::clickCentreOf;
+using Parole = test::IslandWindow;
 
 std::string nome(QWidget* w)
 {
@@ -23,14 +23,8 @@ std::string nome(QWidget* w)
     return a ? a->text(QAccessible::Name).toStdString() : "(no accessible interface)";
 }
 
-TEST(Parole, CoilAndInputButtonsSayTheirStateInTheLegendsWords)
+TEST_F(Parole, CoilAndInputButtonsSayTheirStateInTheLegendsWords)
 {
-    test::guiApp();
-    IslandRig rig;
-    MainWindow w(rig.c);
-    w.show();
-    rig.startUp();
-    Form& f = rig.c.f;
     const auto bobina = [&](int i) { return nome(w.widget(*f.Bobina[i])); };
 
     // The default island's head: every state, relax on some coils.

@@ -5,7 +5,6 @@
 #include "GuiSupport.h"
 
 #include "gui/MainWindow.h"
-#include "support/IslandRig.h"
 
 #include <QTest>
 
@@ -14,16 +13,18 @@
 namespace ondrix {
 namespace {
 
-TEST(Tastiera, TabVisitsTheControlsInReadingOrderAndSpacePressesTheFocusedOne)
+// The keyboard reaches the active window only.
+struct Tastiera : test::IslandWindow {
+    void SetUp() override
+    {
+        IslandWindow::SetUp();
+        w.activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
+    }
+};
+
+TEST_F(Tastiera, TabVisitsTheControlsInReadingOrderAndSpacePressesTheFocusedOne)
 {
-    test::guiApp();
-    IslandRig rig;
-    MainWindow w(rig.c);
-    w.show();
-    rig.startUp();
-    w.activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
-    Form& f = rig.c.f;
     const auto tab = [] { QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab); };
 
     // The default island's head: coils 3 and 6 are faulty, 14 and 15
@@ -64,16 +65,8 @@ TEST(Tastiera, TabVisitsTheControlsInReadingOrderAndSpacePressesTheFocusedOne)
     EXPECT_TRUE(f.Shape6[13]->visible());
 }
 
-TEST(Tastiera, AControlReachedWithTabOutsideTheShownPartScrollsIntoView)
+TEST_F(Tastiera, AControlReachedWithTabOutsideTheShownPartScrollsIntoView)
 {
-    test::guiApp();
-    IslandRig rig;
-    MainWindow w(rig.c);
-    w.show();
-    rig.startUp();
-    w.activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
-    Form& f = rig.c.f;
     f.setGeometry(0, 0, 640 * 15, 480 * 15);  // both bars shown
     ASSERT_TRUE(f.HScroll1.visible() && f.VScroll1.visible());
     const QRect shown(0, 0, w.width() - w.widget(f.VScroll1)->width(),

@@ -11,6 +11,8 @@
 #include "sim/Scenario.h"
 #include "sim/SimulatedIsland.h"
 
+#include "Versione.h"
+
 #include <algorithm>
 #include <cerrno>
 #include <chrono>
@@ -97,7 +99,7 @@ int main(int argc, char** argv)
             std::fputs(Usage, stdout);
             return 0;
         } else if (a == "--version") {
-            std::puts("ondrix-simulatore 1.2.7");
+            std::printf("ondrix-simulatore %s\n", ondrix::Versione);
             return 0;
         } else if (a == "--demo")
             demo = true;
