@@ -4,9 +4,13 @@
 #include "program/Eventi.h"
 #include "gui/Caratteri.h"
 #include "gui/Widgets.h"
+#include "pdf/Pdf.h"
 #include "view/Descrizione.h"
 
 #include <QCloseEvent>
+#include <QContextMenuEvent>
+#include <QMenu>
+#include <QShortcut>
 #include <QFocusEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -133,6 +137,25 @@ MainWindow::MainWindow(Configuratore& c, QWidget* parent) : QWidget(parent), c_(
     QObject::connect(&timer_, &QTimer::timeout, this, [this] { eventoTimer(c_); });
 
     c_.f.setObserver([this](Control* ctl) { changed(ctl); });
+
+    auto* stampa = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_P), this);
+    QObject::connect(stampa, &QShortcut::activated, this, [this] { rapporto(); });
+}
+
+void MainWindow::rapporto()
+{
+    eventoRapporto(c_, [](const Rapporto& r, const std::string& file) { return scriviPdf(r, file); });
+}
+
+void MainWindow::contextMenuEvent(QContextMenuEvent* e)
+{
+    QMenu menu(this);
+    QAction* voce = menu.addAction(q(c_.m.testi.rapporto.Menu));
+    voce->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_P));
+    voce->setEnabled(c_.servizio);
+    // Run once the menu has closed, not inside its event loop.
+    if (menu.exec(e->globalPos()) == voce)
+        rapporto();
 }
 
 MainWindow::~MainWindow() { c_.f.setObserver(nullptr); }

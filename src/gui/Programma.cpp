@@ -4,11 +4,14 @@
 #include "program/Configuratore.h"
 #include "program/Eventi.h"
 #include "program/RigaComando.h"
+#include "gui/Caratteri.h"
 #include "gui/MainWindow.h"
 #include "gui/QtHost.h"
+#include "pdf/Pdf.h"
 
 #include <QApplication>
 #include <QFile>
+#include <QGuiApplication>
 #include <QImage>
 #include <QLibraryInfo>
 #include <QLocale>
@@ -67,6 +70,23 @@ bool preparaSchermo(const char* programma)
 }
 
 void schermoPronto() { qInstallMessageHandler(nullptr); }
+
+std::unique_ptr<QCoreApplication> applicazioneSenzaFinestra(int& argc, char** argv, bool rapporto)
+{
+    if (!rapporto)
+        return std::make_unique<QCoreApplication>(argc, argv);
+#if defined(Q_OS_UNIX) && !defined(Q_OS_MACOS)
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+#endif
+    auto app = std::make_unique<QGuiApplication>(argc, argv);
+    caricaCaratteriFinestra();  // the report is set in the window's font
+    return app;
+}
+
+ScriviRapporto scriviRapportoPdf()
+{
+    return [](const Rapporto& r, const std::string& file) { return scriviPdf(r, file); };
+}
 
 int runConfigurator(QApplication& app, QtHost& host, SerialPort& port, const RunOptions& options)
 {
