@@ -33,7 +33,7 @@ constexpr double StazioneMinima = 4.5;
 constexpr double AltezzaIsola = 95.0;
 
 // The table of coils.
-constexpr double AltezzaRiga = 5.0;
+constexpr double AltezzaRiga = 4.8;
 constexpr double Colonne[] = {20, 24, 20, 70, 18, 28};  // body, position, index, state, relax, strokes
 constexpr Qt::Alignment Allineamenti[] = {Qt::AlignHCenter, Qt::AlignHCenter, Qt::AlignHCenter,
                                           Qt::AlignLeft,    Qt::AlignHCenter, Qt::AlignRight};

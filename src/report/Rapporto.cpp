@@ -106,20 +106,47 @@ CorpoRapporto corpo(const Model& m, const Form& f, int e, int& riga, const Conta
     return c;
 }
 
-// "BOBINE GUASTE: CORPO 0, POSIZIONE 4, INDICE 3; CORPO 0, ..."
-std::string elenco(const Testi::Rapporto& t, const std::string& titolo, const std::vector<CorpoRapporto>& corpi,
-                   bool (*scelta)(const BobinaRapporto&))
+// "BOBINE GUASTE: CORPO 0, POSIZIONE 4, INDICE 3; CORPO 0, POSIZIONE 7, INDICE 6"
+std::string guaste(const Testi::Rapporto& t, const std::vector<CorpoRapporto>& corpi)
 {
     std::string s;
     for (const CorpoRapporto& c : corpi)
-        for (const BobinaRapporto& b : c.bobine) {
-            if (!scelta(b))
-                continue;
-            s += (s.empty() ? titolo + " " : "; ") + t.Corpo + " " + b.riga[0] + ", " + t.Posizione + " " +
-                 b.riga[1];
-            if (!b.disabilitata)
-                s += ", " + t.Indice + " " + b.riga[2];
-        }
+        for (const BobinaRapporto& b : c.bobine)
+            if (b.guasta)
+                s += (s.empty() ? t.Guaste + " " : "; ") + t.Corpo + " " + b.riga[0] + ", " + t.Posizione + " " +
+                     b.riga[1] + ", " + t.Indice + " " + b.riga[2];
+    return s;
+}
+
+// Positions in runs: 1, 2, 3, 5 -> "1-3, 5" (with an en dash).
+std::string serie(std::vector<int> p)
+{
+    std::sort(p.begin(), p.end());
+    std::string s;
+    for (std::size_t i = 0; i < p.size();) {
+        std::size_t j = i;
+        while (j + 1 < p.size() && p[j + 1] == p[j] + 1)
+            ++j;
+        s += (s.empty() ? "" : ", ") + testo(p[i]) + (j > i ? Trattino + testo(p[j]) : std::string());
+        i = j + 1;
+    }
+    return s;
+}
+
+// "BOBINE DISABILITATE: CORPO 0, POSIZIONE 6; CORPO 2, POSIZIONE 1-16", one
+// entry per body: an island may have hundreds.
+std::string disabilitate(const Testi::Rapporto& t, const std::vector<CorpoRapporto>& corpi)
+{
+    std::string s;
+    for (const CorpoRapporto& c : corpi) {
+        std::vector<int> posizioni;
+        for (const BobinaRapporto& b : c.bobine)
+            if (b.disabilitata)
+                posizioni.push_back(b.posizione);
+        if (!posizioni.empty())
+            s += (s.empty() ? t.Disabilitate + " " : "; ") + t.Corpo + " " + c.bobine.front().riga[0] + ", " +
+                 t.Posizione + " " + serie(posizioni);
+    }
     return s;
 }
 
@@ -203,11 +230,9 @@ Rapporto componiRapporto(const Model& m, const Form& f, const Contacolpi* colpi,
 
     if (senzaAlimentazione(m))
         r.avvisoAlimentazione = trim(f.LblAlimentazione.caption());
-    for (auto [titolo, scelta] :
-         {std::pair{t.Guaste, +[](const BobinaRapporto& b) { return b.guasta; }},
-          std::pair{t.Disabilitate, +[](const BobinaRapporto& b) { return b.disabilitata; }}})
-        if (std::string s = elenco(t, titolo, r.corpi, scelta); !s.empty())
-            r.avvisi.push_back(s);
+    for (std::string s : {guaste(t, r.corpi), disabilitate(t, r.corpi)})
+        if (!s.empty())
+            r.avvisi.push_back(std::move(s));
 
     r.colonne = {t.Corpo, t.Posizione, t.Indice, t.Stato, t.Relax, t.Colpi};
     r.pagina = t.Pagina;
