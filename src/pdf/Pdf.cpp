@@ -1,13 +1,14 @@
 #include "pdf/Pdf.h"
 
-#include <QFile>
+#include "config/File.h"
+
+#include <QBuffer>
 #include <QFont>
 #include <QFontMetricsF>
 #include <QPageLayout>
 #include <QPageSize>
 #include <QPainter>
 #include <QPdfWriter>
-#include <QSaveFile>
 
 #include <algorithm>
 #include <cmath>
@@ -463,11 +464,11 @@ private:
 
 } // namespace
 
-std::optional<std::string> scriviPdf(const Rapporto& r, const std::string& file, Impaginazione* impaginazione)
+std::string pdfRapporto(const Rapporto& r, Impaginazione* impaginazione)
 {
-    QSaveFile out(QFile::decodeName(QByteArray::fromStdString(file)));
-    if (!out.open(QIODevice::WriteOnly))
-        return out.errorString().toStdString();
+    QByteArray bytes;
+    QBuffer out(&bytes);
+    out.open(QIODevice::WriteOnly);
     QPdfWriter w(&out);
     w.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF(0, 0, 0, 0),
                                 QPageLayout::Millimeter));
@@ -476,19 +477,19 @@ std::optional<std::string> scriviPdf(const Rapporto& r, const std::string& file,
 
     Disegno conta(r, w, nullptr, 0, nullptr);
     conta.tutto();
-    QPainter p;
-    if (!p.begin(&w))
-        return out.errorString().isEmpty() ? std::string("the PDF cannot be drawn") : out.errorString().toStdString();
+    QPainter p(&w);
     p.setRenderHint(QPainter::Antialiasing);
     Disegno disegno(r, w, &p, conta.pagine(), impaginazione);
     disegno.tutto();
-    if (!p.end())
-        return std::string("the PDF cannot be written");
+    p.end();
     if (impaginazione)
         impaginazione->pagine = disegno.pagine();
-    if (!out.commit())
-        return out.errorString().toStdString();
-    return std::nullopt;
+    return bytes.toStdString();
+}
+
+std::optional<std::string> scriviPdf(const Rapporto& r, const std::string& file, Impaginazione* impaginazione)
+{
+    return scriviFileSicuro(file, pdfRapporto(r, impaginazione));
 }
 
 } // namespace ondrix

@@ -27,9 +27,13 @@ struct Impaginazione {
     Posto connettoreFieldbus;  // the head's fieldbus connector (its circle's box)
 };
 
-// Writes the report to file (replaced whole, or left as it was: nothing is
-// left behind when the writing fails). Empty on success, else the reason.
-// With impaginazione, tells where the coils were drawn.
+// The report's PDF file, whole. With impaginazione, tells where the coils
+// were drawn.
+std::string pdfRapporto(const Rapporto& r, Impaginazione* impaginazione = nullptr);
+
+// Writes the report to file with the configuration save's safe replace: the
+// old file whole or the new one, nothing left behind, never a device or a
+// pipe replaced. Empty on success, else the reason.
 std::optional<std::string> scriviPdf(const Rapporto& r, const std::string& file,
                                      Impaginazione* impaginazione = nullptr);
 

@@ -14,6 +14,7 @@
 #include <gtest/gtest.h>
 
 #include <sstream>
+#include <sys/stat.h>
 
 namespace ondrix {
 namespace {
@@ -93,11 +94,19 @@ TEST(RapportoRiga, ALostLineLeavesNoFileAndAFileThatCannotBeWrittenEndsWithFive)
     }
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"caduta.txt"});
 
-    Simulatore sim({});
+    // A folder that is not there; a pipe, which a file must not replace.
     const std::string altrove = dir.filePath("nessuna/isola.pdf").toStdString();
-    Programma p("ondrix-configuratore", {"--port", sim.device(), "--report", altrove, "--quiet"}, SenzaSchermo);
-    EXPECT_EQ(p.attendi(), 5);
-    EXPECT_NE(p.err().find("IMPOSSIBILE SCRIVERE IL RAPPORTO " + altrove + ": "), std::string::npos) << p.err();
+    const std::string tubo = dir.filePath("tubo").toStdString();
+    ASSERT_EQ(::mkfifo(tubo.c_str(), 0644), 0);
+    Simulatore sim({});
+    for (const std::string& file : {altrove, tubo}) {
+        Programma p("ondrix-configuratore", {"--port", sim.device(), "--report", file, "--quiet"}, SenzaSchermo);
+        EXPECT_EQ(p.attendi(), 5);
+        EXPECT_NE(p.err().find("IMPOSSIBILE SCRIVERE IL RAPPORTO " + file + ": "), std::string::npos) << p.err();
+    }
+    struct stat st {};
+    ASSERT_EQ(::stat(tubo.c_str(), &st), 0);
+    EXPECT_TRUE(S_ISFIFO(st.st_mode));
 }
 
 } // namespace
