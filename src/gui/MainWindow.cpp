@@ -3,20 +3,20 @@
 #include "program/Configuratore.h"
 #include "program/Eventi.h"
 #include "gui/Caratteri.h"
+#include "gui/Programma.h"
 #include "gui/Widgets.h"
-#include "pdf/Pdf.h"
 #include "view/Descrizione.h"
 
 #include <QCloseEvent>
 #include <QContextMenuEvent>
-#include <QMenu>
-#include <QShortcut>
 #include <QFocusEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QRadioButton>
 #include <QResizeEvent>
 #include <QScrollBar>
+#include <QShortcut>
 #include <QSignalBlocker>
 
 #include <algorithm>
@@ -144,7 +144,7 @@ MainWindow::MainWindow(Configuratore& c, QWidget* parent) : QWidget(parent), c_(
 
 void MainWindow::rapporto()
 {
-    eventoRapporto(c_, [](const Rapporto& r, const std::string& file) { return scriviPdf(r, file); });
+    eventoRapporto(c_, scriviRapportoPdf());
 }
 
 void MainWindow::contextMenuEvent(QContextMenuEvent* e)

@@ -78,8 +78,16 @@ std::unique_ptr<QCoreApplication> applicazioneSenzaFinestra(int& argc, char** ar
 #if defined(Q_OS_UNIX) && !defined(Q_OS_MACOS)
     qputenv("QT_QPA_PLATFORM", "offscreen");
 #endif
+    // The platform's start-up notes (no runtime folder for a service run by
+    // root, say) are no business of a production line's log.
+    static QtMessageHandler prima = nullptr;
+    prima = qInstallMessageHandler([](QtMsgType tipo, const QMessageLogContext& dove, const QString& testo) {
+        if (tipo == QtFatalMsg && prima)
+            prima(tipo, dove, testo);
+    });
     auto app = std::make_unique<QGuiApplication>(argc, argv);
     caricaCaratteriFinestra();  // the report is set in the window's font
+    qInstallMessageHandler(prima);
     return app;
 }
 
