@@ -7,6 +7,7 @@
 //   startup_ratio:         the first over the second
 //   startup_exchanges, startup_chars: the two counts behind the bound
 
+#include "Conteggio.h"
 #include "channel/CoreHost.h"
 #include "program/Configuratore.h"
 #include "program/Eventi.h"
@@ -22,36 +23,7 @@
 
 using namespace ondrix;
 
-namespace {
-
-// Counts what the configurator reads from the island.
-class CountingPort : public SerialPort {
-public:
-    explicit CountingPort(SerialPort& p) : p_(p) {}
-    std::int64_t letti = 0;
-
-    void setPortNumber(int n) override { p_.setPortNumber(n); }
-    int portNumber() const override { return p_.portNumber(); }
-    bool open() override { return p_.open(); }
-    void close() override { p_.close(); }
-    bool isOpen() const override { return p_.isOpen(); }
-    void write(const std::string& data) override { p_.write(data); }
-    std::int64_t outputCount() override { return p_.outputCount(); }
-    std::int64_t inputCount() override { return p_.inputCount(); }
-    std::string readAll() override
-    {
-        std::string s = p_.readAll();
-        letti += static_cast<std::int64_t>(s.size());
-        return s;
-    }
-    std::optional<std::int64_t> nextArrivalUs() const override { return p_.nextArrivalUs(); }
-    std::unique_ptr<SerialPort> sonda(int n) override { return p_.sonda(n); }
-
-private:
-    SerialPort& p_;
-};
-
-} // namespace
+using bench::CountingPort;
 
 int main(int argc, char** argv)
 {

@@ -11,7 +11,6 @@
 #include "program/SenzaFinestra.h"
 
 #include <QApplication>
-#include <QCoreApplication>
 
 #include <memory>
 
@@ -56,11 +55,11 @@ int main(int argc, char** argv)
     };
 
     if (o.modo != Opzioni::Modo::Finestra) {
-        QCoreApplication app(argc, argv);
+        const auto app = applicazioneSenzaFinestra(argc, argv, o.modo == Opzioni::Modo::Rapporto);
         HostRiga host(o.si);
         QtSerialPort port(resolver);
         const auto tracciata = avvolgi(port);
-        return eseguiSenzaFinestra(o, host, tracciata ? *tracciata : port, run.porte);
+        return eseguiSenzaFinestra(o, host, tracciata ? *tracciata : port, run.porte, scriviRapportoPdf());
     }
 
     if (!preparaSchermo("ondrix-configuratore"))

@@ -1,14 +1,17 @@
 // ondrix-configuratore-demo: the configurator's window on the built-in
 // simulated island, in real time.
 //
-//   ondrix-configuratore-demo [--screenshot FILE.png] [SCENARIO-FILE]
+//   ondrix-configuratore-demo [--screenshot FILE.png | --report FILE.pdf [--counters]]
+//                             [SCENARIO-FILE]
 //
 // Without a scenario file the demo island is used. With --screenshot the
-// window is saved as a PNG once the start-up is over and the program ends.
+// window is saved as a PNG once the start-up is over and the program ends;
+// with --report the island's service report is written, without a window.
 
 #include "gui/Programma.h"
 #include "gui/QtHost.h"
 #include "program/RigaComando.h"
+#include "program/SenzaFinestra.h"
 #include "sim/Scenario.h"
 #include "sim/SimulatedIsland.h"
 #include "sim/SimulatedPort.h"
@@ -33,6 +36,16 @@ int main(int argc, char** argv)
     } catch (const sim::ScenarioError& e) {
         std::fprintf(stderr, "ondrix-configuratore-demo: %s\n", e.what());
         return uscita::Uso;
+    }
+
+    if (o.modo == Opzioni::Modo::Rapporto) {
+        const auto app = applicazioneSenzaFinestra(argc, argv, true);
+        HostRiga host(false);
+        sim::SimulatedIsland island(std::move(scenario));
+        sim::SimulatedPort port(island, host);
+        Opzioni quiet = o;
+        quiet.silenzioso = true;
+        return eseguiSenzaFinestra(quiet, host, port, {}, scriviRapportoPdf());
     }
 
     if (!preparaSchermo("ondrix-configuratore-demo"))

@@ -3,16 +3,20 @@
 #include "program/Configuratore.h"
 #include "program/Eventi.h"
 #include "gui/Caratteri.h"
+#include "gui/Programma.h"
 #include "gui/Widgets.h"
 #include "view/Descrizione.h"
 
 #include <QCloseEvent>
+#include <QContextMenuEvent>
 #include <QFocusEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QRadioButton>
 #include <QResizeEvent>
 #include <QScrollBar>
+#include <QShortcut>
 #include <QSignalBlocker>
 
 #include <algorithm>
@@ -133,6 +137,25 @@ MainWindow::MainWindow(Configuratore& c, QWidget* parent) : QWidget(parent), c_(
     QObject::connect(&timer_, &QTimer::timeout, this, [this] { eventoTimer(c_); });
 
     c_.f.setObserver([this](Control* ctl) { changed(ctl); });
+
+    auto* stampa = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_P), this);
+    QObject::connect(stampa, &QShortcut::activated, this, [this] { rapporto(); });
+}
+
+void MainWindow::rapporto()
+{
+    eventoRapporto(c_, scriviRapportoPdf());
+}
+
+void MainWindow::contextMenuEvent(QContextMenuEvent* e)
+{
+    QMenu menu(this);
+    QAction* voce = menu.addAction(q(c_.m.testi.rapporto.Menu));
+    voce->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_P));
+    voce->setEnabled(c_.servizio);
+    // Run once the menu has closed, not inside its event loop.
+    if (menu.exec(e->globalPos()) == voce)
+        rapporto();
 }
 
 MainWindow::~MainWindow() { c_.f.setObserver(nullptr); }

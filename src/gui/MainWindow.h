@@ -34,9 +34,12 @@ protected:
     void moveEvent(QMoveEvent* e) override;
     void showEvent(QShowEvent* e) override;
     void closeEvent(QCloseEvent* e) override;
+    // The service report, also offered by Ctrl+P.
+    void contextMenuEvent(QContextMenuEvent* e) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    void rapporto();
     void create(Control& ctl);
     void stack();
     // Tab goes through the controls in the design's reading order.

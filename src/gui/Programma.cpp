@@ -4,11 +4,14 @@
 #include "program/Configuratore.h"
 #include "program/Eventi.h"
 #include "program/RigaComando.h"
+#include "gui/Caratteri.h"
 #include "gui/MainWindow.h"
 #include "gui/QtHost.h"
+#include "pdf/Pdf.h"
 
 #include <QApplication>
 #include <QFile>
+#include <QGuiApplication>
 #include <QImage>
 #include <QLibraryInfo>
 #include <QLocale>
@@ -67,6 +70,31 @@ bool preparaSchermo(const char* programma)
 }
 
 void schermoPronto() { qInstallMessageHandler(nullptr); }
+
+std::unique_ptr<QCoreApplication> applicazioneSenzaFinestra(int& argc, char** argv, bool rapporto)
+{
+    if (!rapporto)
+        return std::make_unique<QCoreApplication>(argc, argv);
+#if defined(Q_OS_UNIX) && !defined(Q_OS_MACOS)
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+#endif
+    // The platform's start-up notes (no runtime folder for a service run by
+    // root, say) are no business of a production line's log.
+    static QtMessageHandler prima = nullptr;
+    prima = qInstallMessageHandler([](QtMsgType tipo, const QMessageLogContext& dove, const QString& testo) {
+        if (tipo == QtFatalMsg && prima)
+            prima(tipo, dove, testo);
+    });
+    auto app = std::make_unique<QGuiApplication>(argc, argv);
+    caricaCaratteriFinestra();  // the report is set in the window's font
+    qInstallMessageHandler(prima);
+    return app;
+}
+
+ScriviRapporto scriviRapportoPdf()
+{
+    return [](const Rapporto& r, const std::string& file) { return scriviPdf(r, file); };
+}
 
 int runConfigurator(QApplication& app, QtHost& host, SerialPort& port, const RunOptions& options)
 {

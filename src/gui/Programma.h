@@ -3,10 +3,14 @@
 // built-in island: the window is created and loaded, shown, and activated
 // once it is on screen (the activation runs the start-up).
 
+#include "report/Comando.h"
+
+#include <memory>
 #include <string>
 #include <vector>
 
 class QApplication;
+class QCoreApplication;
 
 namespace ondrix {
 
@@ -29,5 +33,13 @@ int runConfigurator(QApplication& app, QtHost& host, SerialPort& port, const Run
 // line and the status for no display instead of an abort.
 bool preparaSchermo(const char* programma);
 void schermoPronto();
+
+// The application of a mode without a window: Qt Core, or for the report,
+// whose pages are drawn with Qt Gui, a graphics one on a platform that needs
+// no display.
+std::unique_ptr<QCoreApplication> applicazioneSenzaFinestra(int& argc, char** argv, bool rapporto);
+
+// The service report drawn as a PDF file.
+ScriviRapporto scriviRapportoPdf();
 
 } // namespace ondrix

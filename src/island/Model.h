@@ -121,6 +121,13 @@ struct Testi {
     std::string PortaAssente, PortaSilenziosa, PortaRisponde, PortaNonProvata;
     // Captions no earlier key covered (as designed until the file is read).
     std::string TitoloBaudRate = "BAUD RATE", TitoloPassword = "PASSWORD";
+    // The service report's own words (the legend and the captions it shows
+    // are the window's). Errore names {FILE} and {MOTIVO}; Pagina {N} of {TOT}.
+    struct Rapporto {
+        std::string Menu, Titolo, Data, Fieldbus, Terminazione, Si, No, Testa, Modulo, Indirizzo;
+        std::string Corpo, Posizione, Indice, Stato, Relax, Colpi, Guaste, Disabilitate;
+        std::string Pagina, Errore;
+    } rapporto;
 
     // The two lines of the time-out message (also the port search's failure).
     std::string MessaggioTimeout() const

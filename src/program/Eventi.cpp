@@ -130,6 +130,15 @@ void eventoSceltaLista(Configuratore& c, Control& combo, int index)
     });
 }
 
+void eventoRapporto(Configuratore& c, const ScriviRapporto& scrivi)
+{
+    if (!c.servizio)
+        return;
+    if (rinvia(c, [&c, scrivi] { eventoRapporto(c, scrivi); }))
+        return;
+    inDialogo(c, [&] { Rapporto_Click(c, scrivi); });
+}
+
 void eventoScroll(Configuratore& c, Control& bar, int value)
 {
     bar.setScrollValue(value);

@@ -7,6 +7,8 @@
 // start: the last click, list choice or close that comes during it runs as
 // soon as the tick is over, checked again then.
 
+#include "report/Comando.h"
+
 namespace ondrix {
 
 struct Configuratore;
@@ -23,6 +25,9 @@ void eventoSceltaLista(Configuratore& c, Control& combo, int index);
 // A scroll bar moved to value (click or thumb drag).
 void eventoScroll(Configuratore& c, Control& bar, int value);
 void eventoTimer(Configuratore& c);
+// The service report (Ctrl+P, the context menu): as a click, once the island
+// has been read.
+void eventoRapporto(Configuratore& c, const ScriviRapporto& scrivi);
 // The close box. Returns false (the close is refused) while a dialogue is in
 // progress, or kept for the end of the poll when that is what runs; otherwise
 // leaves service mode and ends the program. During the port search it ends

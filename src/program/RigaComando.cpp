@@ -46,7 +46,9 @@ Opzioni leggiOpzioni(const std::vector<std::string>& argomenti, bool demo)
     const QCommandLineOption si(QStringLiteral("yes"));
     const QCommandLineOption zitto(QStringLiteral("quiet"));
     const QCommandLineOption foto(QStringLiteral("screenshot"), {}, QStringLiteral("FILE"));
-    p.addOptions({aiuto, ver});
+    const QCommandLineOption rapporto(QStringLiteral("report"), {}, QStringLiteral("FILE"));
+    const QCommandLineOption contatori(QStringLiteral("counters"));
+    p.addOptions({aiuto, ver, rapporto, contatori});
     if (demo)
         p.addOption(foto);
     else
@@ -66,10 +68,21 @@ Opzioni leggiOpzioni(const std::vector<std::string>& argomenti, bool demo)
     o.aiuto = p.isSet(aiuto);
     o.versione = p.isSet(ver);
     const QStringList posizionali = p.positionalArguments();
+    o.contatori = p.isSet(contatori);
     if (demo) {
         o.screenshot = p.value(foto).toStdString();
         if (p.isSet(foto) && o.screenshot.empty())
             o.errore = "--screenshot needs a file name";
+        if (p.isSet(rapporto)) {
+            o.modo = Opzioni::Modo::Rapporto;
+            o.file = p.value(rapporto).toStdString();
+            if (o.file.empty())
+                o.errore = "--report needs a file name";
+            if (p.isSet(foto))
+                o.errore = "--screenshot and --report go one at a time";
+        }
+        if (o.contatori && o.modo != Opzioni::Modo::Rapporto)
+            o.errore = "--counters goes with --report";
         if (posizionali.size() > 1)
             o.errore = "more than one scenario file";
         else if (posizionali.size() == 1)
@@ -103,8 +116,11 @@ Opzioni leggiOpzioni(const std::vector<std::string>& argomenti, bool demo)
     modo(salva, Opzioni::Modo::Salva);
     modo(carica, Opzioni::Modo::Carica);
     modo(verifica, Opzioni::Modo::Verifica);
+    modo(rapporto, Opzioni::Modo::Rapporto);
     if (modi > 1)
-        o.errore = "--info, --save, --load and --verify go one at a time";
+        o.errore = "--info, --save, --load, --verify and --report go one at a time";
+    if (o.contatori && o.modo != Opzioni::Modo::Rapporto)
+        o.errore = "--counters goes with --report";
     o.json = p.isSet(json);
     if (o.json && o.modo != Opzioni::Modo::Info)
         o.errore = "--json goes with --info";
@@ -148,6 +164,9 @@ std::string usoConfiguratore()
            "  --save FILE            save the configuration file, as the window's save does\n"
            "  --load FILE            check the file, write it to the island, read it back\n"
            "  --verify FILE          compare the island with the file, one line per difference\n"
+           "  --report FILE.pdf [--counters]\n"
+           "                         write the service report (PDF); with --counters the\n"
+           "                         stroke counters are read too\n"
            "\n"
            "Options:\n"
            "  --port N|DEVICE        use this port alone: a number 1..16, or a device\n"
@@ -169,14 +188,18 @@ std::string usoConfiguratore()
 
 std::string usoDemo()
 {
-    return "usage: ondrix-configuratore-demo [--screenshot FILE.png] [SCENARIO-FILE]\n"
+    return "usage: ondrix-configuratore-demo [--screenshot FILE.png | --report FILE.pdf [--counters]]\n"
+           "                                 [SCENARIO-FILE]\n"
            "\n"
            "The configurator's window on the built-in simulated island; without a\n"
            "scenario file the demo island. With --screenshot the window is saved as a\n"
-           "PNG once the start-up is over and the program ends.\n"
+           "PNG once the start-up is over and the program ends. With --report the\n"
+           "island's service report is written without a window (with --counters its\n"
+           "stroke counters too).\n"
            "\n"
            "Exit statuses: 0 done; 1 the picture could not be saved; 2 a bad command\n"
-           "line, a bad scenario file or Stringhe.txt unusable; 6 no display.\n";
+           "line, a bad scenario file or Stringhe.txt unusable; 5 the report could not\n"
+           "be written; 6 no display.\n";
 }
 
 } // namespace ondrix

@@ -20,17 +20,18 @@ constexpr int Schermo = 6;      // the window cannot open: no display
 }
 
 struct Opzioni {
-    enum class Modo { Finestra, Info, Salva, Carica, Verifica };
+    enum class Modo { Finestra, Info, Salva, Carica, Verifica, Rapporto };
     Modo modo = Modo::Finestra;
     bool aiuto = false;
     bool versione = false;
     std::optional<std::string> porta;  // --port N|DEVICE
     std::string traccia;               // --trace FILE
-    std::string file;                  // of --save, --load, --verify
+    std::string file;                  // of --save, --load, --verify, --report
     bool json = false;                 // --info --json
     bool si = false;                   // --yes
     bool silenzioso = false;           // --quiet
-    // The demo only.
+    bool contatori = false;            // --report --counters
+    // The demo also takes --report [--counters] (its island's report).
     std::string screenshot;
     std::optional<std::string> scenario;
 

@@ -204,7 +204,8 @@ std::string jsonIsola(const Model& m, const Form& f, const SerialPort& port)
     return QJsonDocument(o).toJson(QJsonDocument::Indented).toStdString();
 }
 
-int eseguiSenzaFinestra(const Opzioni& o, HostRiga& host, SerialPort& port, const std::vector<int>& porte)
+int eseguiSenzaFinestra(const Opzioni& o, HostRiga& host, SerialPort& port, const std::vector<int>& porte,
+                        const ScriviRapporto& scrivi)
 {
     const Avanzamento passo{o.silenzioso};
     Configuratore c(host, port);
@@ -280,6 +281,18 @@ int eseguiSenzaFinestra(const Opzioni& o, HostRiga& host, SerialPort& port, cons
         passo(d->empty() ? "the island equals " + o.file
                          : testo(static_cast<long>(d->size())) + " differences from " + o.file);
         return lascia(c, passo, d->empty() ? uscita::Fatto : uscita::Differenze);
+    }
+    case Opzioni::Modo::Rapporto: {
+        if (o.contatori)
+            passo("reading the stroke counters");
+        const Rapporto r = rapportoIsola(c, o.contatori);
+        lascia(c, passo, uscita::Fatto);
+        if (const auto errore = scrivi ? scrivi(r, o.file) : std::optional<std::string>("no PDF writer")) {
+            std::fprintf(stderr, "%s\n", messaggioRapportoFallito(c.m.testi, o.file, *errore).c_str());
+            return uscita::File;
+        }
+        passo("report written to " + o.file);
+        return uscita::Fatto;
     }
     case Opzioni::Modo::Finestra:
         break;

@@ -1,5 +1,5 @@
 #pragma once
-// The modes without a window (--info, --save, --load, --verify): the same
+// The modes without a window (--info, --save, --load, --verify, --report): the same
 // program object, start-up, exchanges and checks as the window, on a host
 // that has no window: messages go to standard error in the resource file's
 // words, progress too (one line per step, unless --quiet), and a question is
@@ -8,6 +8,7 @@
 #include "channel/CoreHost.h"
 #include "channel/SerialPort.h"
 #include "program/RigaComando.h"
+#include "report/Comando.h"
 
 #include <cstdio>
 #include <string>
@@ -31,9 +32,10 @@ private:
 
 // Runs the mode of o against the island (the ports porte are searched; empty:
 // 1..16). Returns the exit status; a time-out, a lost port or no island end
-// the program on the way (uscita::Isola).
+// the program on the way (uscita::Isola). --report draws its file with
+// scrivi, once service mode has been left: a line lost leaves no file.
 int eseguiSenzaFinestra(const Opzioni& o, HostRiga& host, SerialPort& port,
-                        const std::vector<int>& porte);
+                        const std::vector<int>& porte, const ScriviRapporto& scrivi = {});
 
 // What --info prints: the island as the start-up read it.
 std::string descrizioneIsola(const Model& m, const Form& f, const SerialPort& port);
