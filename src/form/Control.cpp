@@ -34,6 +34,7 @@ void Control::move(int left, int top, int width, int height)
 }
 
 void Control::setCaption(std::string v) { set(caption_, std::move(v)); }
+void Control::setAccessibleName(std::string v) { set(accessibleName_, std::move(v)); }
 
 void Control::setText(std::string v)
 {

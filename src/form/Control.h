@@ -64,6 +64,9 @@ public:
     // its entries also selects that entry (listIndex), else listIndex is -1.
     const std::string& text() const { return text_; }
     void setText(std::string v);
+    // What a screen reader calls a control that shows no caption of its own.
+    const std::string& accessibleName() const { return accessibleName_; }
+    void setAccessibleName(std::string v);
 
     Rgb backColor() const { return back_; }
     void setBackColor(Rgb v);
@@ -134,7 +137,7 @@ private:
     Kind kind_;
     Control* container_;
     int left_, top_, width_, height_;
-    std::string caption_, text_;
+    std::string caption_, text_, accessibleName_;
     Rgb back_ = colore::Pannello, fore_ = colore::Nero, fill_ = colore::Nero, border_ = colore::Nero;
     int borderWidth_ = 1;
     ShapeKind shape_ = ShapeKind::FilledRect;

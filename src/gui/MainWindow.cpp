@@ -125,10 +125,14 @@ MainWindow::MainWindow(Configuratore& c, QWidget* parent) : QWidget(parent), c_(
     pal.setColor(QPalette::Window, qc(colore::VerdeScuro));
     setPalette(pal);
 
+    installAccessibleOptions();
     for (Control* ctl : c_.f.controls())
         create(*ctl);
     stack();
     tabOrder();
+    // A list is named by the label over it, for a screen reader too.
+    static_cast<QLabel*>(widget(c_.f.Label1))->setBuddy(widget(c_.f.Combo2));
+    static_cast<QLabel*>(widget(c_.f.Label2))->setBuddy(widget(c_.f.Combo1));
     for (Control* ctl : c_.f.controls())
         sync(*ctl);
     syncWindow();
@@ -469,20 +473,25 @@ void MainWindow::sync(Control& ctl)
         w->setEnabled(ctl.enabled());
     if (w->isHidden() == ctl.visible())
         w->setHidden(!ctl.visible());
+    if (!ctl.accessibleName().empty() && w->accessibleName() != q(ctl.accessibleName()))
+        w->setAccessibleName(q(ctl.accessibleName()));
     describe(ctl);
 }
 
 void MainWindow::describe(const Control& ctl)
 {
     const Form& f = c_.f;
+    const ParoleLuogo& luogo = c_.m.testi.Luogo;
     switch (DescrizioniToccate(f, ctl)) {
     case Descrizioni::Bobine:
         for (int i = 0; i < static_cast<int>(f.Bobina.size()); ++i)
-            static_cast<ColourButton*>(widget(*f.Bobina[i]))->setDescription(q(DescrizioneBobina(f, i)));
+            static_cast<ColourButton*>(widget(*f.Bobina[i]))
+                ->setDescription(q(DescrizioneBobina(f, luogo, i)));
         break;
     case Descrizioni::Ingressi:
         for (int i = 0; i < static_cast<int>(f.DInput.size()); ++i)
-            static_cast<ColourButton*>(widget(*f.DInput[i]))->setDescription(q(DescrizioneIngresso(f, i)));
+            static_cast<ColourButton*>(widget(*f.DInput[i]))
+                ->setDescription(q(DescrizioneIngresso(f, luogo, i)));
         break;
     case Descrizioni::Nessuna:
         break;

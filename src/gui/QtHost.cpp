@@ -7,6 +7,7 @@
 #include <QFileDialog>
 #include <QGuiApplication>
 #include <QInputDialog>
+#include <QLineEdit>
 #include <QLocale>
 #include <QMessageBox>
 #include <QScreen>
@@ -79,6 +80,11 @@ std::string QtHost::inputBox(const std::string& prompt, const std::string& title
     dlg.setWindowTitle(q(title));
     dlg.setLabelText(q(prompt));
     dlg.setTextValue(q(defaultText));
+    // The field is named by its prompt; one without a prompt (the password's)
+    // by the box's title, for a screen reader.
+    if (prompt.empty())
+        if (auto* field = dlg.findChild<QLineEdit*>())
+            field->setAccessibleName(q(title));
     if (dlg.exec() != QDialog::Accepted)
         return {};
     return dlg.textValue().toStdString();

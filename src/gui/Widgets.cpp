@@ -1,6 +1,7 @@
 #include "gui/Widgets.h"
 
 #include <QAbstractItemView>
+#include <QAccessibleWidget>
 #include <QApplication>
 #include <QEvent>
 #include <QLinearGradient>
@@ -325,6 +326,61 @@ bool ListBox::eventFilter(QObject* watched, QEvent* event)
         }
     }
     return QComboBox::eventFilter(watched, event);
+}
+
+// ---- OptionButton for a screen reader ---------------------------------------
+
+namespace {
+
+class OptionAccessible : public QAccessibleWidget {
+public:
+    explicit OptionAccessible(OptionButton* b) : QAccessibleWidget(b, QAccessible::RadioButton) {}
+
+    QAccessible::State state() const override
+    {
+        QAccessible::State s = QAccessibleWidget::state();
+        s.checkable = true;
+        s.checked = button()->isChecked();
+        return s;
+    }
+    QString text(QAccessible::Text t) const override
+    {
+        const QString s = QAccessibleWidget::text(t);
+        return t == QAccessible::Name && s.isEmpty() ? button()->text() : s;
+    }
+    QStringList actionNames() const override
+    {
+        return QStringList(pressAction()) << QAccessibleWidget::actionNames();
+    }
+    void doAction(const QString& action) override
+    {
+        // As Qt's own buttons do: the click comes from the event loop.
+        if (action == pressAction() && button()->isEnabled())
+            button()->animateClick();
+        else
+            QAccessibleWidget::doAction(action);
+    }
+
+private:
+    OptionButton* button() const { return static_cast<OptionButton*>(widget()); }
+};
+
+QAccessibleInterface* optionFactory(const QString& className, QObject* object)
+{
+    if (className == QLatin1String(OptionButton::staticMetaObject.className()))
+        return new OptionAccessible(static_cast<OptionButton*>(object));
+    return nullptr;
+}
+
+} // namespace
+
+void installAccessibleOptions()
+{
+    static const bool installed = [] {
+        QAccessible::installFactory(optionFactory);
+        return true;
+    }();
+    (void)installed;
 }
 
 // ---- The picture ------------------------------------------------------------

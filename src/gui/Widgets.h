@@ -25,7 +25,8 @@ public:
     void setCaption(const QString& s);  // drawn as it is ('&' is no mnemonic)
     const QString& caption() const { return caption_; }
     // What the button shows, in words: its tooltip and the name a screen
-    // reader says (the caption when there is none).
+    // reader says (the caption when there is none). A new name is announced
+    // (Qt sends a name-changed event), so a listener hears the new state.
     void setDescription(const QString& s);
     QColor backColour() const { return back_; }
 
@@ -85,8 +86,11 @@ private:
 };
 
 // Option button that takes a click anywhere in its box, as a designed
-// control does (not only on the circle and the caption).
+// control does (not only on the circle and the caption). It is not
+// auto-exclusive (the Form keeps which option is selected), yet a screen
+// reader learns it is a radio button: see installAccessibleOptions.
 class OptionButton : public QRadioButton {
+    Q_OBJECT
 public:
     using QRadioButton::QRadioButton;
 
@@ -124,6 +128,11 @@ private:
     QPoint pressAt_;  // global
     bool filtering_ = false;
 };
+
+// Qt presents a checkable button that is not auto-exclusive as a check box;
+// this makes every OptionButton present itself as a radio button, named by
+// its accessible name or its caption. Once per program.
+void installAccessibleOptions();
 
 // The picture Image1 shows: a valve island drawn at 148 x 112 pixels.
 QPixmap islandPicture();

@@ -97,6 +97,12 @@ constexpr int Address4 = 10;
 constexpr int DisableAll = 11;
 }
 
+// The words of a coil's or an input's place: "CORPO 0, POSIZIONE 10, INDICE 9",
+// "MODULO 1, INGRESSO 3".
+struct ParoleLuogo {
+    std::string Corpo, Posizione, Indice, Modulo, Ingresso;
+};
+
 // Texts and settings loaded from "Stringhe.txt" (the shared module's values).
 struct Testi {
     std::string CaptChiudi, CaptApri;
@@ -128,6 +134,8 @@ struct Testi {
         std::string Corpo, Posizione, Indice, Stato, Relax, Colpi, Guaste, Disabilitate;
         std::string Pagina, Errore;
     } rapporto;
+    // What a screen reader says of a coil's or an input's place.
+    ParoleLuogo Luogo;
 
     // The two lines of the time-out message (also the port search's failure).
     std::string MessaggioTimeout() const

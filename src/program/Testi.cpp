@@ -69,6 +69,14 @@ std::optional<M> controllaIntervallo(const std::string& v)
         chiave, [](Form& f, Testi&, const std::string& v) { f.controllo.setCaption(v); }, nullptr, \
             it, en                                                                            \
     }
+// What a screen reader calls a control that shows no caption.
+#define NOME_FACOLTATIVO(chiave, controllo, it, en)                                   \
+    Voce                                                                               \
+    {                                                                                  \
+        chiave,                                                                        \
+            [](Form& f, Testi&, const std::string& v) { f.controllo.setAccessibleName(v); }, \
+            nullptr, it, en                                                            \
+    }
 #define MESSAGGIO(chiave, n) \
     Voce { chiave, [](Form&, Testi& t, const std::string& v) { t.Messaggi(n) = v; } }
 #define INPUT(chiave, n) \
@@ -184,6 +192,14 @@ const Voce Voci[] = {
     FACOLTATIVO("[MSGRAPPORTO]", rapporto.Errore,
                 "IMPOSSIBILE SCRIVERE IL RAPPORTO {FILE}: {MOTIVO}",
                 "CANNOT WRITE THE REPORT {FILE}: {MOTIVO}"),
+    NOME_FACOLTATIVO("[OptInput]", OptInput, "INGRESSI", "INPUTS"),
+    NOME_FACOLTATIVO("[OptOutput]", OptOutput, "USCITE", "OUTPUTS"),
+    NOME_FACOLTATIVO("[TxtColpi]", TxtColpi, "CONTACOLPI", "STROKE COUNTER"),
+    FACOLTATIVO("[PAROLACORPO]", Luogo.Corpo, "CORPO", "BODY"),
+    FACOLTATIVO("[PAROLAPOSIZIONE]", Luogo.Posizione, "POSIZIONE", "POSITION"),
+    FACOLTATIVO("[PAROLAINDICE]", Luogo.Indice, "INDICE", "INDEX"),
+    FACOLTATIVO("[PAROLAMODULO]", Luogo.Modulo, "MODULO", "MODULE"),
+    FACOLTATIVO("[PAROLAINGRESSO]", Luogo.Ingresso, "INGRESSO", "INPUT"),
 };
 
 #undef CAPTION
@@ -191,6 +207,7 @@ const Voce Voci[] = {
 #undef TESTO_E_CAPTION
 #undef FACOLTATIVO
 #undef CAPTION_FACOLTATIVA
+#undef NOME_FACOLTATIVO
 #undef MESSAGGIO
 #undef INPUT
 

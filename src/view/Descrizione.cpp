@@ -1,9 +1,9 @@
 #include "view/Descrizione.h"
 
 #include "form/Form.h"
+#include "island/Numeri.h"
 
 #include <algorithm>
-#include <array>
 
 namespace ondrix {
 
@@ -18,26 +18,24 @@ std::string parole(const Control& etichetta)
     return s.substr(std::min(s.size(), s.find_first_not_of(' ')));
 }
 
-template <std::size_t N>
-std::string posto(const std::array<Control*, N>& bottoni, int i)
+// "CORPO 0, POSIZIONE 10": the entry its list shows, and the button's place.
+std::string posto(const std::string& gruppo, const Control& lista, const std::string& parola, int i)
 {
-    int mostrati = 0;
-    for (const Control* b : bottoni)
-        mostrati += b->visible() ? 1 : 0;
-    return std::to_string(i + 1) + "/" + std::to_string(mostrati);
+    const std::string numero = trim(lista.text());
+    return (numero.empty() ? "" : gruppo + " " + numero + ", ") + parola + " " + std::to_string(i + 1);
 }
 
 } // namespace
 
-std::string DescrizioneBobina(const Form& f, int i)
+std::string DescrizioneBobina(const Form& f, const ParoleLuogo& p, int i)
 {
     const Control& b = *f.Bobina.at(i);
     const Rgb c = b.backColor();
-    std::string s = posto(f.Bobina, i);
+    std::string s = posto(p.Corpo, f.Combo1, p.Posizione, i);
     if (c == colore::GialloPallido)
         return s + ": " + parole(f.Label6);  // the caption is the position
     if (!b.caption().empty())
-        s += " #" + b.caption();
+        s += ", " + p.Indice + " " + b.caption();
     const Control* stato = c == colore::Verde     ? &f.Label3
                            : c == colore::Arancio ? &f.Label4
                            : c == colore::Grigio  ? &f.Label5
@@ -51,17 +49,15 @@ std::string DescrizioneBobina(const Form& f, int i)
     return s;
 }
 
-std::string DescrizioneIngresso(const Form& f, int i)
+std::string DescrizioneIngresso(const Form& f, const ParoleLuogo& p, int i)
 {
     const Control& b = *f.DInput.at(i);
     const Rgb c = b.backColor();
-    std::string s = posto(f.DInput, i);
+    std::string s = posto(p.Modulo, f.Combo2, p.Ingresso, i);
     const Control* stato = c == colore::Verde           ? &f.Label11
                            : c == colore::Giallo        ? &f.Label10
                            : c == colore::GialloPallido ? &f.Label12
                                                         : nullptr;
-    if (stato != &f.Label12 && !b.caption().empty())
-        s += " #" + b.caption();  // a disabled input shows "D"
     if (stato)
         s += ": " + parole(*stato);
     return s;
@@ -69,9 +65,11 @@ std::string DescrizioneIngresso(const Form& f, int i)
 
 Descrizioni DescrizioniToccate(const Form& f, const Control& ctl)
 {
-    if (&ctl == &f.Label10 || &ctl == &f.Label11 || &ctl == &f.Label12 || ctl.name() == "DInput")
+    if (&ctl == &f.Label10 || &ctl == &f.Label11 || &ctl == &f.Label12 || &ctl == &f.Combo2 ||
+        ctl.name() == "DInput")
         return Descrizioni::Ingressi;
-    for (const Control* l : {&f.Label3, &f.Label4, &f.Label5, &f.Label6, &f.Label7, &f.Label8, &f.Label9})
+    for (const Control* l : {&f.Label3, &f.Label4, &f.Label5, &f.Label6, &f.Label7, &f.Label8, &f.Label9,
+                             &f.Combo1})
         if (&ctl == l)
             return Descrizioni::Bobine;
     return ctl.name() == "Bobina" ? Descrizioni::Bobine : Descrizioni::Nessuna;

@@ -5,11 +5,14 @@
 // fieldbus index (its position when it is disabled), a bold caption relax;
 // the words are the legend's own captions, so they follow the resource file.
 //
-//   "2/16 #1: BOBINA PRESENTE ATTIVATA - RELAX NON ATTIVO"
-//   "6/16: BOBINA PRESENTE DISABILITATA"
-//   "3/16 #3: INGRESSO NON ATTIVATO"
+//   "CORPO 0, POSIZIONE 2, INDICE 1: BOBINA PRESENTE ATTIVATA - RELAX NON ATTIVO"
+//   "CORPO 0, POSIZIONE 6: BOBINA PRESENTE DISABILITATA"
+//   "MODULO 1, INGRESSO 3: INGRESSO NON ATTIVATO"
 //
-// The first figure is the button's place among the buttons shown.
+// The body and the module are the numbers their lists show; the place's
+// words come from the resource file too.
+
+#include "island/Model.h"
 
 #include <string>
 
@@ -18,8 +21,8 @@ namespace ondrix {
 class Form;
 class Control;
 
-std::string DescrizioneBobina(const Form& f, int i);    // Bobina i, 0..15
-std::string DescrizioneIngresso(const Form& f, int i);  // DInput i, 0..15
+std::string DescrizioneBobina(const Form& f, const ParoleLuogo& p, int i);    // Bobina i, 0..15
+std::string DescrizioneIngresso(const Form& f, const ParoleLuogo& p, int i);  // DInput i, 0..15
 
 // Which descriptions change when this control changes.
 enum class Descrizioni { Nessuna, Bobine, Ingressi };

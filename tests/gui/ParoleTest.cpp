@@ -1,7 +1,8 @@
 // The coil buttons and the input buttons say their state in words, as a
 // screen reader finds them through the toolkit's accessibility interface:
-// place, fieldbus index and state in the legend's own captions, kept
-// current when the state or the legend changes.
+// body or module, place, fieldbus index and state in the resource file's
+// words and the legend's own captions, kept current when the state or the
+// legend changes.
 
 #include "GuiSupport.h"
 
@@ -28,28 +29,28 @@ TEST_F(Parole, CoilAndInputButtonsSayTheirStateInTheLegendsWords)
     const auto bobina = [&](int i) { return nome(w.widget(*f.Bobina[i])); };
 
     // The default island's head: every state, relax on some coils.
-    EXPECT_EQ(bobina(0), "1/16 #0: BOBINA PRESENTE NON ATTIVATA - RELAX ATTIVO");
-    EXPECT_EQ(bobina(1), "2/16 #1: BOBINA PRESENTE ATTIVATA - RELAX NON ATTIVO");
-    EXPECT_EQ(bobina(3), "4/16 #3: BOBINA GUASTA - RELAX NON ATTIVO");
-    EXPECT_EQ(bobina(5), "6/16: BOBINA PRESENTE DISABILITATA");
-    EXPECT_EQ(bobina(14), "15/16: BOBINA ASSENTE");
+    EXPECT_EQ(bobina(0), "CORPO 0, POSIZIONE 1, INDICE 0: BOBINA PRESENTE NON ATTIVATA - RELAX ATTIVO");
+    EXPECT_EQ(bobina(1), "CORPO 0, POSIZIONE 2, INDICE 1: BOBINA PRESENTE ATTIVATA - RELAX NON ATTIVO");
+    EXPECT_EQ(bobina(3), "CORPO 0, POSIZIONE 4, INDICE 3: BOBINA GUASTA - RELAX NON ATTIVO");
+    EXPECT_EQ(bobina(5), "CORPO 0, POSIZIONE 6: BOBINA PRESENTE DISABILITATA");
+    EXPECT_EQ(bobina(14), "CORPO 0, POSIZIONE 15: BOBINA ASSENTE");
     EXPECT_EQ(w.widget(*f.Bobina[1])->toolTip().toStdString(), bobina(1));
 
     // Energised by the technician: the words follow the colour.
     clickCentreOf(w, *f.Bobina[0]);
     clickCentreOf(w, f.CmdAziona);
-    EXPECT_EQ(bobina(0), "1/16 #0: BOBINA PRESENTE ATTIVATA - RELAX ATTIVO");
+    EXPECT_EQ(bobina(0), "CORPO 0, POSIZIONE 1, INDICE 0: BOBINA PRESENTE ATTIVATA - RELAX ATTIVO");
     // Another resource file's legend: the words follow it.
     f.Label3.setCaption("COIL PRESENT, ENERGISED");
     f.Label8.setCaption("RELAX OFF  /");
-    EXPECT_EQ(bobina(1), "2/16 #1: COIL PRESENT, ENERGISED - RELAX OFF");
+    EXPECT_EQ(bobina(1), "CORPO 0, POSIZIONE 2, INDICE 1: COIL PRESENT, ENERGISED - RELAX OFF");
 
-    // The inputs of the first module: number and state.
+    // The inputs of the first module: place and state.
     clickCentreOf(w, f.OptInput);
-    EXPECT_EQ(nome(w.widget(*f.DInput[1])), "2/16 #2: INGRESSO NON ATTIVATO");
-    EXPECT_EQ(nome(w.widget(*f.DInput[2])), "3/16: INGRESSO DISABILITATO");
+    EXPECT_EQ(nome(w.widget(*f.DInput[1])), "MODULO 1, INGRESSO 2: INGRESSO NON ATTIVATO");
+    EXPECT_EQ(nome(w.widget(*f.DInput[2])), "MODULO 1, INGRESSO 3: INGRESSO DISABILITATO");
     f.Label10.setCaption("INPUT OFF");
-    EXPECT_EQ(nome(w.widget(*f.DInput[1])), "2/16 #2: INPUT OFF");
+    EXPECT_EQ(nome(w.widget(*f.DInput[1])), "MODULO 1, INGRESSO 2: INPUT OFF");
 }
 
 } // namespace
