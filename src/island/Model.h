@@ -130,8 +130,8 @@ struct Testi {
     // The service report's own words (the legend and the captions it shows
     // are the window's). Errore names {FILE} and {MOTIVO}; Pagina {N} of {TOT}.
     struct Rapporto {
-        std::string Menu, Titolo, Data, Fieldbus, Terminazione, Si, No, Testa, Modulo, Indirizzo;
-        std::string Corpo, Posizione, Indice, Stato, Relax, Colpi, Guaste, Disabilitate;
+        std::string Menu, Titolo, Data, Fieldbus, Terminazione, Si, No, Testa, Indirizzo;
+        std::string Stato, Relax, Colpi, Guaste, Disabilitate;
         std::string Pagina, Errore;
     } rapporto;
     // What a screen reader says of a coil's or an input's place.

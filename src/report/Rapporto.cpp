@@ -72,9 +72,10 @@ CorpoRapporto corpo(const Model& m, const Form& f, int e, int& riga, const Conta
                     const std::string& separatore)
 {
     const Testi::Rapporto& t = m.testi.rapporto;
+    const ParoleLuogo& luogo = m.testi.Luogo;
     const Espansione& E = m.Espansioni(e);
     CorpoRapporto c;
-    c.titolo = t.Corpo + " " + testo(E.Numero) + (e == 1 ? " (" + t.Testa + ")" : "");
+    c.titolo = luogo.Corpo + " " + testo(E.Numero) + (e == 1 ? " (" + t.Testa + ")" : "");
     c.posti = E.NumPosti;
     c.testa = e == 1;
     for (int j = 1; j <= E.NumBobine && riga < std::min<int>(m.TotaleBobine, MaxBobine); ++j) {
@@ -107,14 +108,14 @@ CorpoRapporto corpo(const Model& m, const Form& f, int e, int& riga, const Conta
 }
 
 // "BOBINE GUASTE: CORPO 0, POSIZIONE 4, INDICE 3; CORPO 0, POSIZIONE 7, INDICE 6"
-std::string guaste(const Testi::Rapporto& t, const std::vector<CorpoRapporto>& corpi)
+std::string guaste(const Testi::Rapporto& t, const ParoleLuogo& luogo, const std::vector<CorpoRapporto>& corpi)
 {
     std::string s;
     for (const CorpoRapporto& c : corpi)
         for (const BobinaRapporto& b : c.bobine)
             if (b.guasta)
-                s += (s.empty() ? t.Guaste + " " : "; ") + t.Corpo + " " + b.riga[0] + ", " + t.Posizione + " " +
-                     b.riga[1] + ", " + t.Indice + " " + b.riga[2];
+                s += (s.empty() ? t.Guaste + " " : "; ") + luogo.Corpo + " " + b.riga[0] + ", " + luogo.Posizione + " " +
+                     b.riga[1] + ", " + luogo.Indice + " " + b.riga[2];
     return s;
 }
 
@@ -135,7 +136,8 @@ std::string serie(std::vector<int> p)
 
 // "BOBINE DISABILITATE: CORPO 0, POSIZIONE 6; CORPO 2, POSIZIONE 1-16", one
 // entry per body: an island may have hundreds.
-std::string disabilitate(const Testi::Rapporto& t, const std::vector<CorpoRapporto>& corpi)
+std::string disabilitate(const Testi::Rapporto& t, const ParoleLuogo& luogo,
+                         const std::vector<CorpoRapporto>& corpi)
 {
     std::string s;
     for (const CorpoRapporto& c : corpi) {
@@ -144,8 +146,8 @@ std::string disabilitate(const Testi::Rapporto& t, const std::vector<CorpoRappor
             if (b.disabilitata)
                 posizioni.push_back(b.posizione);
         if (!posizioni.empty())
-            s += (s.empty() ? t.Disabilitate + " " : "; ") + t.Corpo + " " + c.bobine.front().riga[0] + ", " +
-                 t.Posizione + " " + serie(posizioni);
+            s += (s.empty() ? t.Disabilitate + " " : "; ") + luogo.Corpo + " " + c.bobine.front().riga[0] + ", " +
+                 luogo.Posizione + " " + serie(posizioni);
     }
     return s;
 }
@@ -153,9 +155,10 @@ std::string disabilitate(const Testi::Rapporto& t, const std::vector<CorpoRappor
 ModuloRapporto modulo(const Model& m, const Form& f, int k, int& riga)
 {
     const Testi::Rapporto& t = m.testi.rapporto;
+    const ParoleLuogo& luogo = m.testi.Luogo;
     const Modulo& M = m.Moduli(k);
     ModuloRapporto r;
-    r.titolo = t.Modulo + " " + testo(k) + ": " + tipoModulo(M.Tipo) + ", " + t.Indirizzo + " " +
+    r.titolo = luogo.Modulo + " " + testo(k) + ": " + tipoModulo(M.Tipo) + ", " + t.Indirizzo + " " +
                (M.Indirizzo < 0 ? Trattino : testo(M.Indirizzo)) + ", " + dividi(f.PIC.caption()).etichetta +
                " " + testo(M.RevPic);
     const int n = M.Tipo == 0 ? 16 : M.Tipo == 1 ? 8 : 0;
@@ -186,6 +189,7 @@ Rapporto componiRapporto(const Model& m, const Form& f, const Contacolpi* colpi,
 {
     const Testi& testi = m.testi;
     const Testi::Rapporto& t = testi.rapporto;
+    const ParoleLuogo& luogo = testi.Luogo;
     Rapporto r;
     r.titolo = t.Titolo;
     r.sottotitolo = f.caption();
@@ -208,7 +212,7 @@ Rapporto componiRapporto(const Model& m, const Form& f, const Contacolpi* colpi,
     r.intestazione.push_back(dividi(f.ATMEL.caption()));
     std::string pic;
     for (int e = 1; e <= numCorpi; ++e)
-        pic += (e > 1 ? ", " : "") + t.Corpo + " " + testo(m.Espansioni(e).Numero) + ": " +
+        pic += (e > 1 ? ", " : "") + luogo.Corpo + " " + testo(m.Espansioni(e).Numero) + ": " +
                testo(m.Espansioni(e).RevPic);
     r.intestazione.push_back({dividi(f.PIC.caption()).etichetta, pic});
 
@@ -230,11 +234,11 @@ Rapporto componiRapporto(const Model& m, const Form& f, const Contacolpi* colpi,
 
     if (senzaAlimentazione(m))
         r.avvisoAlimentazione = trim(f.LblAlimentazione.caption());
-    for (std::string s : {guaste(t, r.corpi), disabilitate(t, r.corpi)})
+    for (std::string s : {guaste(t, luogo, r.corpi), disabilitate(t, luogo, r.corpi)})
         if (!s.empty())
             r.avvisi.push_back(std::move(s));
 
-    r.colonne = {t.Corpo, t.Posizione, t.Indice, t.Stato, t.Relax, t.Colpi};
+    r.colonne = {luogo.Corpo, luogo.Posizione, luogo.Indice, t.Stato, t.Relax, t.Colpi};
     r.pagina = t.Pagina;
     return r;
 }

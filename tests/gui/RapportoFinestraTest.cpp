@@ -42,7 +42,7 @@ TEST(RapportoFinestra, CtrlPAndTheContextMenuOpenTheReportsDialog)
     const QPoint dove(20, 20);
     QContextMenuEvent e(QContextMenuEvent::Mouse, dove, w.mapToGlobal(dove));
     QApplication::sendEvent(&w, &e);
-    EXPECT_EQ(voce.toStdString(), "Rapporto di servizio...");
+    EXPECT_EQ(voce.toStdString(), "Rapporto di servizio…");
     EXPECT_EQ(rig.host.fileDialogs.size(), 2u);
 }
 

@@ -129,7 +129,7 @@ TEST(RapportoTesti, TheEnglishFileGivesAnEnglishReportWithOrWithoutTheReportsKey
         rig.startUp();
         ASSERT_TRUE(rig.host.messages.empty());
         const Rapporto r = componiRapporto(rig.c.m, rig.c.f, nullptr, "", ",");
-        EXPECT_EQ(rig.c.m.testi.rapporto.Menu, "Service report...");
+        EXPECT_EQ(rig.c.m.testi.rapporto.Menu, "Service report…");
         EXPECT_EQ(r.titolo, "SERVICE REPORT");
         EXPECT_EQ(r.colonne, (Linee{"BODY", "POSITION", "INDEX", "STATE", "RELAX", "STROKES"}));
         EXPECT_EQ(r.corpi[0].titolo, "BODY 0 (HEAD)");

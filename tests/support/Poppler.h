@@ -100,7 +100,7 @@ inline std::string rigaAttesa(int corpo, const sim::Coil& c, const std::optional
     const std::string indice = c.index == sim::DisabledIndex ? trattino : std::to_string(c.index);
     const std::string spazio = "\\s+";
     return "^\\s*" + std::to_string(corpo) + spazio + std::to_string(c.position) + spazio + indice + spazio +
-           paroleAttese(c) + spazio + (c.relax ? "SI" : "NO") + spazio +
+           paroleAttese(c) + spazio + (c.relax ? "SÌ" : "NO") + spazio +
            QRegularExpression::escape(QString::fromStdString(colpi.value_or(trattino))).toStdString() +
            "\\s*$";
 }
