@@ -12,6 +12,7 @@
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
+#include <QTimer>
 
 #include <chrono>
 #include <condition_variable>
@@ -84,6 +85,31 @@ TEST(Attesa, PausesAndReplyWaitsOnTheRealHostAllEnd)
     Watchdog cane(std::chrono::seconds(60), "reply waits");
     for (int i = 0; i < 300; ++i)
         ASSERT_NE(ch.InviaComando("GET SLAVE ADDRESS", "OK").find("OK"), std::string::npos) << i;
+}
+
+// An event posted before a wait, from another thread as Windows' serial port
+// posts its completed reads and writes, ends the wait at once.
+TEST(Attesa, AnEventPostedBeforeTheWaitEndsIt)
+{
+    int argc = 1;
+    char nome[] = "test_channel";
+    char* argv[] = {nome, nullptr};
+    QCoreApplication app(argc, argv);
+    CoreHost host;
+    for (int i = 0; i < 20; ++i) {
+        bool consegnato = false;
+        QTimer::singleShot(0, &app, [&] {
+            std::thread([&] {
+                QMetaObject::invokeMethod(&app, [&] { consegnato = true; }, Qt::QueuedConnection);
+            }).join();
+        });
+        host.processEvents();
+        const std::int64_t limite = host.nowUs() + 5'000'000;
+        while (!consegnato && host.nowUs() < limite)
+            host.waitForEvent(limite);
+        ASSERT_TRUE(consegnato) << i;
+        ASSERT_LT(host.nowUs(), limite) << "wait " << i << " slept to its deadline";
+    }
 }
 
 } // namespace
