@@ -25,15 +25,11 @@ fail() { echo "FAIL: $*" >&2; exit 1; }
 trap 'echo "check-wine.sh: line $LINENO failed" >&2' ERR
 step() { echo "-- wine ($SECONDS s): $*"; }
 
-export WINEPREFIX=$build/wine
-export WINEDEBUG=-all
-# No downloads of Wine's .NET and HTML engines: nothing here needs them.
-export WINEDLLOVERRIDES="mscoree,mshtml="
 work=$(mktemp -d)
 pids=()
 cleanup() {
   for p in "${pids[@]}"; do kill "$p" 2>/dev/null || true; done
-  wineserver -k 2>/dev/null || true
+  [ -z "${WINEPREFIX:-}" ] || [ "$WINEPREFIX" != "$build/wine" ] || wineserver -k 2>/dev/null || true
   if [ -n "${ONDRIX_KEEP_WORK:-}" ]; then echo "work folder kept: $work"; else rm -rf "$work"; fi
 }
 trap cleanup EXIT
@@ -49,25 +45,8 @@ exec 3>&-
 # The windows open on the platform's own display plugin.
 unset QT_QPA_PLATFORM
 
-# COM1..COM9 lead to links in the build folder, each made by an island
-# simulator when a check needs that line; every other COM number leads
-# nowhere (Wine gives the machine's /dev/ttyS* the free numbers, and on a
-# legacy port with no UART behind it Wine's serial layer blocks an open).
-# Wine reads the map when its server starts.
-lines=$build/wine-lines
-mkdir -p "$lines"
-[ -f "$WINEPREFIX/system.reg" ] || wineboot --init >/dev/null 2>&1
-for n in $(seq 1 16); do
-  target=$lines/com$n
-  [ "$n" -le 9 ] || target=$lines/none
-  wine reg add 'HKLM\Software\Wine\Ports' /v "COM$n" /d "$target" /f >/dev/null 2>&1
-done
-wineserver -k 2>/dev/null || true
-# One server for the whole run; the checks start many short programs. Wine's
-# own services start with the first program and keep its descriptors: start
-# them here, so that they hold no pipe that CTest waits on.
-wineserver -p >/dev/null 2>&1 || true  # its object dump on -k is of no use here
-wine cmd /c exit </dev/null >/dev/null 2>&1 || true
+source "$src/tests/windows/wine-env.sh"
+wine_setup "$build"
 
 # ---- The wire ----------------------------------------------------------------------
 sim=${ONDRIX_SIMULATORE:-}
@@ -131,17 +110,23 @@ riferimenti() {
   # Its simulators are its own, ended with it.
   pids=()
   trap 'for p in "${pids[@]}"; do kill "$p" 2>/dev/null || true; done' EXIT
+  local corse=()
   isola lfin
-  finestra_lin lfin --port "$lines/lfin" "$work/lfin"
+  finestra_lin lfin --port "$lines/lfin" "$work/lfin" &
+  corse+=($!)
   isola linfo
-  lin linfo --port "$lines/linfo" --info --json --quiet
+  lin linfo --port "$lines/linfo" --info --json --quiet &
+  corse+=($!)
   isola lsave
   lin lsave --port "$lines/lsave" --save "$work/lsave.txt" --trace "$work/lsave.trace" --quiet
   sostituisci "$work/lsave.txt" "[INDIRIZZO PROFIBUS SLAVE]" 7 >"$work/altro.txt"
   isola lverify
-  lin lverify --port "$lines/lverify" --verify "$work/altro.txt" --quiet
+  lin lverify --port "$lines/lverify" --verify "$work/altro.txt" --quiet &
+  corse+=($!)
   isola lload
-  lin lload --port "$lines/lload" --load "$work/altro.txt" --yes --quiet
+  lin lload --port "$lines/lload" --load "$work/altro.txt" --yes --quiet &
+  corse+=($!)
+  wait "${corse[@]}"
 }
 
 if [ -z "$linux" ]; then
