@@ -4,6 +4,7 @@
 #include <QDir>
 #include <QEventLoop>
 #include <QLocale>
+#include <QPointer>
 #include <QTimer>
 
 #include <chrono>
@@ -14,6 +15,19 @@
 #include <thread>
 
 namespace ondrix {
+
+// An application-wide event filter sees every event delivered in the
+// program's thread, before its receiver does.
+class CoreHost::EventCounter : public QObject {
+public:
+    QPointer<QCoreApplication> app;  // the one it is installed on
+    std::uint64_t count = 0;
+    bool eventFilter(QObject*, QEvent*) override
+    {
+        ++count;
+        return false;
+    }
+};
 
 CoreHost::CoreHost() = default;
 CoreHost::~CoreHost() = default;
@@ -75,6 +89,21 @@ void CoreHost::waitForEvent(std::int64_t deadlineUs)
 
 void CoreHost::attendiUnEvento()
 {
+    // An event posted before the wait (on Windows a serial port's completed
+    // read or write comes so, from the thread that waits for it) is delivered
+    // by the blocking call on entry, which then sleeps on regardless: until
+    // the deadline, or in a reply wait until the next byte. Delivered here
+    // instead, and the wait is over.
+    if (!delivered_)
+        delivered_ = std::make_unique<EventCounter>();
+    if (QCoreApplication* app = QCoreApplication::instance(); app && delivered_->app != app) {
+        app->installEventFilter(delivered_.get());
+        delivered_->app = app;
+    }
+    const std::uint64_t before = delivered_->count;
+    QCoreApplication::sendPostedEvents();
+    if (delivered_->count != before)
+        return;
     QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
     // Woken by a posted event (an expired timer posts its own), Windows'
     // dispatcher returns before delivering it; the next blocking call would

@@ -46,6 +46,10 @@ private:
     // Sleeps until an event comes and acts on what woke it.
     void attendiUnEvento();
 
+    // Counts the events delivered to any object of the program.
+    class EventCounter;
+    std::unique_ptr<EventCounter> delivered_;
+
     // The wake-up timer of the waits: armed for a deadline and left running
     // while later waits share it (every byte that arrives wakes a wait; the
     // deadline of an exchange phase does not move), so a wait costs no timer

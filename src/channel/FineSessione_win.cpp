@@ -71,14 +71,25 @@ BOOL WINAPI gestoreConsole(DWORD evento)
 // so the program finishes before answering it.
 class FiltroSessione : public QAbstractNativeEventFilter {
 public:
-    bool nativeEventFilter(const QByteArray& tipo, void* messaggio, qintptr*) override
+    bool nativeEventFilter(const QByteArray& tipo, void* messaggio, qintptr* risultato) override
     {
         if (tipo != "windows_generic_MSG" && tipo != "windows_dispatcher_MSG")
             return false;
         const MSG* m = static_cast<const MSG*>(messaggio);
         if (m->message == WM_QUERYENDSESSION) {
-            // Agree (Qt answers) and start ending while the others are asked.
-            inoltra();
+            // An idle program ends here and now. An ending begun later would
+            // still be under way when WM_ENDSESSION comes, which may only be
+            // answered once the program has ended: sent into the ending's own
+            // waits, it would hold them up until Windows gives up on it.
+            consegna();
+            // Still here: an exchange or the port search is under way, and the
+            // program ends once it is over. Until then the session waits
+            // (Windows lists the program as holding it up).
+            if (richiestaFine) {
+                if (risultato)
+                    *risultato = FALSE;
+                return true;
+            }
         } else if (m->message == WM_ENDSESSION && m->wParam) {
             consegna();
             const QDeadlineTimer scadenza(static_cast<qint64>(AttesaFineMs));

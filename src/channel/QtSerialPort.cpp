@@ -8,6 +8,27 @@
 
 namespace ondrix {
 
+namespace {
+
+// Whether an error the open port reports means the line is gone (the adapter
+// pulled out, its driver failing, the other end hung up): nothing more will
+// pass. Qt's Windows backend reports a failed read, write or wait by the
+// system's code: ResourceError (device removed, operation aborted, bad handle
+// or command), PermissionError (access denied, what a pulled adapter often
+// gives), DeviceNotFoundError, UnsupportedOperationError (invalid parameter:
+// no setting is changed on an open port, so it can only be the I/O) and
+// UnknownError for any other code (a broken pipe: a pseudo-terminal hung up
+// under Wine); a read or write refused at once is ReadError or WriteError.
+// The Unix backend gives ResourceError (EIO, EBADF), ReadError or WriteError.
+// Only the blocking waits' time-out (unused here) and an operation on a port
+// already closed say nothing about the line.
+bool lineGone(QSerialPort::SerialPortError e)
+{
+    return e != QSerialPort::NoError && e != QSerialPort::TimeoutError && e != QSerialPort::NotOpenError;
+}
+
+} // namespace
+
 QtSerialPort::QtSerialPort() : QtSerialPort(Resolver(&dispositivoPorta)) {}
 
 QtSerialPort::QtSerialPort(Resolver resolver)
@@ -15,14 +36,8 @@ QtSerialPort::QtSerialPort(Resolver resolver)
 {
     QObject::connect(port_.get(), &QSerialPort::errorOccurred, port_.get(),
                      [this](QSerialPort::SerialPortError e) {
-                         switch (e) {
-                         case QSerialPort::NoError:
-                         case QSerialPort::TimeoutError:              // only from the blocking waits, unused
-                         case QSerialPort::UnsupportedOperationError:  // a setting the device refuses
+                         if (!lineGone(e))
                              return;
-                         default:
-                             break;
-                         }
                          if (opening_)
                              return;  // open() reports it
                          const bool eraAperta = port_->isOpen();

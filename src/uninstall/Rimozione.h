@@ -12,10 +12,9 @@
 
 namespace ondrix::uninstall {
 
-// Windows: the Windows Installer asked (/x) to remove the configurator,
-// named by its product code.
-inline constexpr const char RigaMsiexec[] = "msiexec.exe /x {6C1D3A90-5B2E-4F47-9A31-27E8D04C5B16}";
-inline constexpr std::string_view CodiceProdotto = std::string_view(RigaMsiexec).substr(15);
+// Windows: the product code the configurator is installed under (the build
+// takes it from the installer's description).
+inline constexpr std::string_view CodiceProdotto = ONDRIX_CODICE_PRODOTTO;
 
 // The Debian package the product is installed as on Linux.
 inline constexpr const char* PacchettoDebian = "ondrix-configuratore";
@@ -24,7 +23,8 @@ inline constexpr const char* PacchettoDebian = "ondrix-configuratore";
 // terminal, through the name every Debian desktop provides for it.
 inline constexpr const char* TerminaleDebian = "x-terminal-emulator";
 
-inline std::string rigaComandoWindows() { return RigaMsiexec; }
+// The Windows Installer asked (/x) to remove that product.
+inline std::string rigaComandoWindows() { return "msiexec.exe /x " + std::string(CodiceProdotto); }
 
 // What to type when no terminal can be opened.
 inline std::string comandoAMano() { return std::string("sudo apt-get remove ") + PacchettoDebian; }

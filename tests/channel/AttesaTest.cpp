@@ -12,6 +12,7 @@
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
+#include <QTimer>
 
 #include <chrono>
 #include <condition_variable>
@@ -53,12 +54,17 @@ private:
     std::thread thread_;
 };
 
+// The program's event loop, for one test.
+struct Applicazione {
+    int argc = 1;
+    char nome[13] = "test_channel";
+    char* argv[2] = {nome, nullptr};
+    QCoreApplication app{argc, argv};
+};
+
 TEST(Attesa, PausesAndReplyWaitsOnTheRealHostAllEnd)
 {
-    int argc = 1;
-    char nome[] = "test_channel";
-    char* argv[] = {nome, nullptr};
-    QCoreApplication app(argc, argv);
+    Applicazione a;
     CoreHost host;
 
     {
@@ -84,6 +90,29 @@ TEST(Attesa, PausesAndReplyWaitsOnTheRealHostAllEnd)
     Watchdog cane(std::chrono::seconds(60), "reply waits");
     for (int i = 0; i < 300; ++i)
         ASSERT_NE(ch.InviaComando("GET SLAVE ADDRESS", "OK").find("OK"), std::string::npos) << i;
+}
+
+// An event posted before a wait ends it at once: as Windows' serial port
+// posts a completed write from its own thread while the write that a timer
+// started is still being handled (under Wine the wait slept to its deadline).
+TEST(Attesa, AnEventPostedBeforeTheWaitEndsIt)
+{
+    Applicazione a;
+    CoreHost host;
+    for (int i = 0; i < 20; ++i) {
+        bool consegnato = false;
+        QTimer::singleShot(0, &a.app, [&] {
+            std::thread([&] {
+                QMetaObject::invokeMethod(&a.app, [&] { consegnato = true; }, Qt::QueuedConnection);
+            }).join();
+        });
+        host.processEvents();
+        const std::int64_t limite = host.nowUs() + 5'000'000;
+        while (!consegnato && host.nowUs() < limite)
+            host.waitForEvent(limite);
+        ASSERT_TRUE(consegnato) << i;
+        ASSERT_LT(host.nowUs(), limite) << "wait " << i << " slept to its deadline";
+    }
 }
 
 } // namespace

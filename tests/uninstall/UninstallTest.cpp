@@ -10,6 +10,7 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <regex>
 #include <sstream>
 #include <thread>
 
@@ -124,10 +125,15 @@ struct Cartella {
 
 const std::string Programma = std::string(ONDRIX_BIN_DIR) + "/Uninstall";
 
-TEST(UninstallComando, WindowsInstallerCommandLine)
+// Windows: the product removed is the one the installer package registers.
+TEST(UninstallComando, WindowsInstallerRemovesTheProductOfThePackage)
 {
-    EXPECT_EQ(rigaComandoWindows(), "msiexec.exe /x {6C1D3A90-5B2E-4F47-9A31-27E8D04C5B16}");
-    EXPECT_EQ(CodiceProdotto, "{6C1D3A90-5B2E-4F47-9A31-27E8D04C5B16}");
+    const std::string wxs = leggi(fs::path(ONDRIX_SOURCE_DIR) / "resources/windows/ondrix-configuratore.wxs");
+    std::smatch id;
+    const std::regex prodotto(R"re(<Product\s+Id="(\{[0-9A-F]{8}(-[0-9A-F]{4}){3}-[0-9A-F]{12}\})")re");
+    ASSERT_TRUE(std::regex_search(wxs, id, prodotto));
+    EXPECT_EQ(CodiceProdotto, id[1].str());
+    EXPECT_EQ(rigaComandoWindows(), "msiexec.exe /x " + id[1].str());
 }
 
 TEST(UninstallComando, LinuxHandsTheRemovalToTheTerminal)
