@@ -43,8 +43,8 @@ void disabilita(Sessione& c, Control& b)
     if (!diag)
         return;
 
-    c.m.Risposta = c.invia("DISABLE VALVOLA", "INDICE:");
-    c.m.Risposta = c.invia(b.caption(), "OK");
+    c.invia("DISABLE VALVOLA", "INDICE:");
+    c.invia(b.caption(), "OK");
 
     pulsantiDisabilitata(c);
     b.setBackColor(ColoreDisabilitata);
@@ -90,17 +90,17 @@ void abilita(Sessione& c, Control& b)
 
     std::optional<int> nuovo;
     while (!nuovo) {
-        c.m.Risposta = c.host.inputBox(c.m.testi.TestiInput(2), c.f.caption(), "");
-        if (c.m.Risposta.empty())
+        const std::string risposta = c.host.inputBox(c.m.testi.TestiInput(2), c.f.caption(), "");
+        if (risposta.empty())
             return;
-        nuovo = indiceAccettabile(c.m, c.m.Risposta);
+        nuovo = indiceAccettabile(c.m, risposta);
     }
 
     const std::string posizioneTesto = b.caption();
-    c.m.Risposta = c.invia("ENABLE VALVOLA", "ESP:");
-    c.m.Risposta = c.invia(c.f.Combo1.text(), "POS:");
-    c.m.Risposta = c.invia(posizioneTesto, "INDICE:");
-    c.m.Risposta = c.invia(testo(*nuovo), "OK");
+    c.invia("ENABLE VALVOLA", "ESP:");
+    c.invia(c.f.Combo1.text(), "POS:");
+    c.invia(posizioneTesto, "INDICE:");
+    c.invia(testo(*nuovo), "OK");
 
     const Testi& t = c.m.testi;
     c.f.CmdAziona.setCaption(t.CaptChiudi);
@@ -151,8 +151,8 @@ void CmdDisableAll_Click(Sessione& c)
         if (d.Stato == stato::Assente || d.Indice < 0 || d.Indice >= MaxDiagnosi)
             continue;
         const int vecchio = d.Indice;
-        c.m.Risposta = c.invia("DISABLE VALVOLA", "INDICE:");
-        c.m.Risposta = c.invia(testo(vecchio), "OK");
+        c.invia("DISABLE VALVOLA", "INDICE:");
+        c.invia(testo(vecchio), "OK");
         c.m.Diagnosi(r) = RigaDisabilitata;
         if (auto conf = rigaConfPerIndice(c.m, vecchio))
             c.m.ConfBobine(*conf).Indice = IndiceDisabilitato;

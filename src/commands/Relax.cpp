@@ -31,11 +31,11 @@ void CmdRelax_Click(Sessione& c)
     }
 
     // The island always gets the whole list, ended by "1000".
-    c.m.Risposta = c.invia("SET RELAX", "INDICE:");
+    c.invia("SET RELAX", "INDICE:");
     for (int r = 1; r <= MaxDiagnosi; ++r)
         if (c.m.Diagnosi(r).Relax == 1)
-            c.m.Risposta = c.invia(testo(r - 1), "INDICE:");
-    c.m.Risposta = c.invia("1000", "OK");
+            c.invia(testo(r - 1), "INDICE:");
+    c.invia("1000", "OK");
 }
 
 void CmdAzzera_Click(Sessione& c)
@@ -44,15 +44,15 @@ void CmdAzzera_Click(Sessione& c)
     if (!riga)
         return;
     const int posizione = c.m.ConfBobine(*riga).Posizione;
-    c.m.Risposta = c.invia("ZERO CONTACOLPI", "ESP:");
-    c.m.Risposta = c.invia(c.f.Combo1.text(), "POS:");
-    c.m.Risposta = c.invia(testo(posizione), "OK");
+    c.invia("ZERO CONTACOLPI", "ESP:");
+    c.invia(c.f.Combo1.text(), "POS:");
+    c.invia(testo(posizione), "OK");
     c.f.TxtColpi.setText("0");
 }
 
 void CmdReset_Click(Sessione& c)
 {
-    c.m.Risposta = c.invia("CLEAR", "OK");
+    c.invia("CLEAR", "OK");
     c.host.messageBox(c.m.testi.Messaggi(msg::Spegnere), c.f.caption(), MessageButtons::Ok);
     Form_Unload(c);
 }

@@ -48,7 +48,7 @@ Caricamento caricaConfigurazione(Sessione& c, const std::string& nome)
         if (i == piano->puntoModifiche)
             applicaModifiche(c, *piano);
         if (i < piano->scambi.size())
-            c.m.Risposta = c.invia(piano->scambi[i].comando, piano->scambi[i].atteso);
+            c.invia(piano->scambi[i].comando, piano->scambi[i].atteso);
     }
     return {Caricamento::Esito::Scritto, {}};
 }

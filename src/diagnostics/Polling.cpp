@@ -16,8 +16,6 @@ void Timer1_Timer(Sessione& c)
     if (!c.f.OptInput.value())
         return;
     if (revTesta(c.m) >= firmware::TestaIngressi) {
-        // The tick keeps its reply to itself: Risposta may be another
-        // handler's text being parsed.
         const std::string r = c.invia("GET DIGITAL INPUT", "OK");
         applicaIngressi(c.m, LeggiStatiIngressi(r, numeriPerModulo(c.m)));
     }

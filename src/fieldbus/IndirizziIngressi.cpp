@@ -22,10 +22,10 @@ constexpr int ModuliIndirizzabili = 3;
 std::optional<int> chiediIndirizzo(Sessione& c, const std::string& prompt, int escluso)
 {
     for (;;) {
-        c.m.Risposta = c.host.inputBox(prompt, c.f.caption(), "");
-        if (c.m.Risposta.empty())
+        const std::string risposta = c.host.inputBox(prompt, c.f.caption(), "");
+        if (risposta.empty())
             return std::nullopt;
-        const double v = valoreIniziale(c.m.Risposta);
+        const double v = valoreIniziale(risposta);
         if (v < 0 || v > 2)
             continue;
         // Compared once rounded, so 0.4 cannot give a second module address 0.
@@ -63,13 +63,13 @@ void CmdAddressIn_Click(Sessione& c)
         nuovi[2] = 3 - nuovi[0] - nuovi[1];  // the address left over
 
     c.host.setBusyPointer(true);
-    c.m.Risposta = c.invia("DISABLE DIGITAL", "OK");
+    c.invia("DISABLE DIGITAL", "OK");
     // Modules after the third have no address to move to: they keep theirs.
     for (int k = 1; k <= std::min(moduli, ModuliIndirizzabili); ++k) {
         Modulo& mod = c.m.Moduli(k);
-        c.m.Risposta = c.invia("ENABLE DIGITAL", "OLD ADDR");
-        c.m.Risposta = c.invia(testo(mod.Indirizzo), "NEW ADDR");
-        c.m.Risposta = c.invia(testo(nuovi[static_cast<std::size_t>(k - 1)]), "OK");
+        c.invia("ENABLE DIGITAL", "OLD ADDR");
+        c.invia(testo(mod.Indirizzo), "NEW ADDR");
+        c.invia(testo(nuovi[static_cast<std::size_t>(k - 1)]), "OK");
         mod.Indirizzo = static_cast<std::int16_t>(nuovi[static_cast<std::size_t>(k - 1)]);
     }
     // Show the modules' inputs again at once, without waiting for a tick.

@@ -11,7 +11,7 @@ namespace ondrix {
 void CmdPAddress_Click(Sessione& c)
 {
     const Intervallo r = intervalloIndirizzo(c.m.Protocollo);
-    c.m.Risposta = c.invia("SET SLAVE ADDRESS", "NUM:");
+    c.invia("SET SLAVE ADDRESS", "NUM:");
     // The island now waits for a number: the dialogue is always completed,
     // a cancel re-sends the current address.
     double valore;
@@ -22,7 +22,6 @@ void CmdPAddress_Click(Sessione& c)
             const std::size_t p = cap.find(':');
             risposta = trim(p == std::string::npos ? std::string_view() : std::string_view(cap).substr(p + 1));
         }
-        c.m.Risposta = risposta;
         valore = valoreIniziale(risposta);
         if (r.contiene(valore))
             break;
@@ -31,7 +30,7 @@ void CmdPAddress_Click(Sessione& c)
     // the raw typed text ("12abc" is sent as 12).
     const std::string indirizzo = testo(arrotonda16(valore));
     c.f.PROFIBUS.setCaption(finoAlDuePunti(c.f.PROFIBUS.caption()) + indirizzo);
-    c.m.Risposta = c.invia(indirizzo, "OK");
+    c.invia(indirizzo, "OK");
 }
 
 } // namespace ondrix

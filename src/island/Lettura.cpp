@@ -16,30 +16,30 @@ public:
 
     void corpi()
     {
-        leggi("GET VALVOLE PRESENTI");
-        LeggiValvolePresenti(m_.Risposta, m_);
+        std::string r = leggi("GET VALVOLE PRESENTI");
+        LeggiValvolePresenti(r, m_);
     }
 
     void diagnosi()
     {
-        leggi("GET DIAGNOSI");
-        LeggiDiagnosi(m_.Risposta, m_);
+        std::string r = leggi("GET DIAGNOSI");
+        LeggiDiagnosi(r, m_);
     }
 
     void relax()
     {
-        leggi("GET RELAX");
-        LeggiRelax(m_.Risposta, m_);
+        std::string r = leggi("GET RELAX");
+        LeggiRelax(r, m_);
     }
 
     // The ATMEL caption follows the revision as soon as it is read, also
     // when a body line after it fails.
     void firmware()
     {
-        leggi("GET REV FW");
+        std::string r = leggi("GET REV FW");
         std::optional<std::string> testoAtmel;
         try {
-            LeggiRevFw(m_.Risposta, m_, testoAtmel, revFwResto_);
+            LeggiRevFw(r, m_, testoAtmel, revFwResto_);
         } catch (...) {
             if (testoAtmel)
                 schermo_.revisioneAtmel(*testoAtmel);
@@ -57,8 +57,7 @@ public:
             if (m_.Diagnosi(i).Stato != stato::Presente)
                 continue;
             ch_.InviaComando("STATO VALVOLA", "INDICE:");
-            m_.Risposta = ch_.InviaComando(testo(m_.Diagnosi(i).Indice), "OK");
-            if (LeggiStatoValvola(m_.Risposta))
+            if (LeggiStatoValvola(ch_.InviaComando(testo(m_.Diagnosi(i).Indice), "OK")))
                 m_.Diagnosi(i).Stato = stato::Attivata;
         }
     }
@@ -68,17 +67,15 @@ public:
         m_.Protocollo = protocollo::Profibus;
         if (!leggeInterfaccia(m_))
             return;
-        leggi("INTERFACCIA");
         std::string suffisso;
-        const int p = ApplicaInterfaccia(LeggiInterfaccia(m_.Risposta), m_, suffisso);
+        const int p = ApplicaInterfaccia(LeggiInterfaccia(leggi("INTERFACCIA")), m_, suffisso);
         if (p == 0)
             return;
         m_.Protocollo = static_cast<std::int16_t>(p);
         schermo_.interfaccia(suffisso);
         if (!haBaudRate(p))
             return;
-        leggi("GET BAUD RATE");
-        m_.IndiceBaudRate = LeggiBaudRate(m_.Risposta);
+        m_.IndiceBaudRate = LeggiBaudRate(leggi("GET BAUD RATE"));
         schermo_.baudRate(m_.IndiceBaudRate);
     }
 
@@ -91,10 +88,10 @@ public:
         schermo_.moduli(m_);
         if (!leggeIngressi(m_))
             return;
-        leggi("GET DIGITAL INPUT");
+        const std::string r = leggi("GET DIGITAL INPUT");
         ingressiLetti_ = true;
         try {
-            LeggiModuli(m_.Risposta, m_, revFwResto_);
+            LeggiModuli(r, m_, revFwResto_);
         } catch (...) {
             schermo_.moduli(m_);
             throw;
@@ -107,12 +104,12 @@ public:
     {
         if (!ingressiLetti_ || !leggeConf(m_))
             return;
-        leggi("GET CONF");
-        LeggiIndirizziModuli(m_.Risposta, m_);
+        std::string r = leggi("GET CONF");
+        LeggiIndirizziModuli(r, m_);
     }
 
 private:
-    void leggi(const std::string& comando) { m_.Risposta = ch_.InviaComando(comando, "OK"); }
+    std::string leggi(const std::string& comando) { return ch_.InviaComando(comando, "OK"); }
 
     Channel& ch_;
     Model& m_;
@@ -137,16 +134,15 @@ void LetturaConfigurazione(Channel& ch, Model& m, SchermoLettura& schermo)
     PassoAvvio([&] { l.indirizziModuli(); });
 }
 
-bool StatoTerminazione(Channel& ch, Model& m)
+bool StatoTerminazione(Channel& ch)
 {
-    m.Risposta = ch.InviaComando("STATO TERMINAZIONE", "OK");
-    return LeggiTerminazione(m.Risposta);
+    return LeggiTerminazione(ch.InviaComando("STATO TERMINAZIONE", "OK"));
 }
 
-std::vector<RecordConf> ConfDelCorpo(Channel& ch, Model& m, int corpo)
+std::vector<RecordConf> ConfDelCorpo(Channel& ch, const Model& m, int corpo)
 {
-    m.Risposta = ch.InviaComando("GET CONF", "OK");
-    return RecordsGetConf(m.Risposta, m, corpo);
+    std::string risposta = ch.InviaComando("GET CONF", "OK");
+    return RecordsGetConf(risposta, m, corpo);
 }
 
 } // namespace ondrix

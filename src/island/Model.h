@@ -139,7 +139,6 @@ struct Model {
     Table<std::string, 8> TestiBaudRate;
 
     // Island data.
-    std::string Risposta;
     Table<Espansione, MaxEspansioni> Espansioni;
     std::int16_t NumEspansioni = 0;
     Table<ConfBobina, MaxBobine> ConfBobine;

@@ -1,8 +1,7 @@
 #pragma once
 // Readers of the island's replies, one per reply. They are pure: they take
-// the reply text (and some cut it down in place, as the readout keeps the
-// unread rest in Risposta) and write what they read into the model passed to
-// them, or return it. They never touch the port or the window, so they can be
+// the reply text (some cut it down in place, leaving what they did not read)
+// and write what they read into the model passed to them, or return it. They never touch the port or the window, so they can be
 // fed any text. Every reply is cut with Taglio.
 //
 // A reply that cannot be read (a cut with a negative count, a field that is

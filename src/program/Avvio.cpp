@@ -129,8 +129,7 @@ void Form_Activate(Configuratore& c)
 
     // 9. Slave address.
     PassoAvvio([&] {
-        m.Risposta = c.ch.InviaComando("GET SLAVE ADDRESS", "OK");
-        const std::string indirizzo = LeggiIndirizzoSlave(m.Risposta);
+        const std::string indirizzo = LeggiIndirizzoSlave(c.ch.InviaComando("GET SLAVE ADDRESS", "OK"));
         f.PROFIBUS.setCaption(finoAlDuePunti(f.PROFIBUS.caption()) + indirizzo);
     });
 

@@ -42,7 +42,7 @@ void terminazione(Sessione& c)
         if (m.RevAtmel < firmware::AtmelTerminazione)
             return;
         f.CmdTerminazione.setVisible(true);
-        MostraTerminazione(f, m.testi, StatoTerminazione(c.ch, m));
+        MostraTerminazione(f, m.testi, StatoTerminazione(c.ch));
     } else if (haBaudRate(m.Protocollo)) {
         f.CmdTerminazione.setVisible(true);
         // A code outside the eight texts leaves the caption as it is.

@@ -36,10 +36,10 @@ void leggiContacolpi(Sessione& c, int i)
         return;
     }
     const int posizione = c.m.ConfBobine(*riga).Posizione;
-    c.m.Risposta = c.invia("LEGGI CONTACOLPI", "ESP:");
-    c.m.Risposta = c.invia(c.f.Combo1.text(), "POS:");
-    c.m.Risposta = c.invia(testo(posizione), "OK");
-    const auto migliaia = contacolpiDaRisposta(c.m.Risposta);
+    c.invia("LEGGI CONTACOLPI", "ESP:");
+    c.invia(c.f.Combo1.text(), "POS:");
+    const std::string risposta = c.invia(testo(posizione), "OK");
+    const auto migliaia = contacolpiDaRisposta(risposta);
     c.f.TxtColpi.setText(migliaia ? formattaColpi(*migliaia * 1000LL, c.host.groupSeparator())
                                   : std::string());
 }
