@@ -43,8 +43,7 @@ void disabilita(Sessione& c, Control& b)
     if (!diag)
         return;
 
-    c.invia("DISABLE VALVOLA", "INDICE:");
-    c.invia(b.caption(), "OK");
+    c.invia(dialogo::DisableValvola(b.caption()));
 
     pulsantiDisabilitata(c);
     b.setBackColor(ColoreDisabilitata);
@@ -97,10 +96,7 @@ void abilita(Sessione& c, Control& b)
     }
 
     const std::string posizioneTesto = b.caption();
-    c.invia("ENABLE VALVOLA", "ESP:");
-    c.invia(c.f.Combo1.text(), "POS:");
-    c.invia(posizioneTesto, "INDICE:");
-    c.invia(testo(*nuovo), "OK");
+    c.invia(dialogo::EnableValvola(c.f.Combo1.text(), posizioneTesto, *nuovo));
 
     const Testi& t = c.m.testi;
     c.f.CmdAziona.setCaption(t.CaptChiudi);
@@ -151,8 +147,7 @@ void CmdDisableAll_Click(Sessione& c)
         if (d.Stato == stato::Assente || d.Indice < 0 || d.Indice >= MaxDiagnosi)
             continue;
         const int vecchio = d.Indice;
-        c.invia("DISABLE VALVOLA", "INDICE:");
-        c.invia(testo(vecchio), "OK");
+        c.invia(dialogo::DisableValvola(testo(vecchio)));
         c.m.Diagnosi(r) = RigaDisabilitata;
         if (auto conf = rigaConfPerIndice(c.m, vecchio))
             c.m.ConfBobine(*conf).Indice = IndiceDisabilitato;

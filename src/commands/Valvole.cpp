@@ -23,8 +23,7 @@ void CmdAziona_Click(Sessione& c)
     const Testi& t = c.m.testi;
     const bool eccita = c.f.CmdAziona.caption() == t.CaptChiudi;
 
-    c.invia(eccita ? "CLOSE VALVOLA" : "OPEN VALVOLA", "INDICE:");
-    c.invia(caption, "OK");
+    c.invia(eccita ? dialogo::CloseValvola(caption) : dialogo::OpenValvola(caption));
 
     c.f.CmdAziona.setCaption(eccita ? t.CaptApri : t.CaptChiudi);
     c.f.CmdAziona.setEnabled(true);
@@ -61,7 +60,7 @@ void CmdAll_Click(Sessione& c)
     const Testi& t = c.m.testi;
     const bool eccita = c.f.CmdAll.caption() == t.CaptChiudiAll;
 
-    c.invia(eccita ? "CLOSE ALL" : "OPEN ALL", "OK");
+    c.invia(eccita ? dialogo::CloseAll() : dialogo::OpenAll());
     c.f.CmdAll.setCaption(eccita ? t.CaptApriAll : t.CaptChiudiAll);
     c.f.CmdAll.setEnabled(true);
 

@@ -44,12 +44,10 @@ Caricamento caricaConfigurazione(Sessione& c, const std::string& nome)
     if (!piano)
         return {Caricamento::Esito::Rifiutato, {}};
 
-    for (std::size_t i = 0; i <= piano->scambi.size(); ++i) {
-        if (i == piano->puntoModifiche)
-            applicaModifiche(c, *piano);
-        if (i < piano->scambi.size())
-            c.invia(piano->scambi[i].comando, piano->scambi[i].atteso);
-    }
+    const std::span<const Scambio> scambi(piano->scambi);
+    c.invia(scambi.first(piano->puntoModifiche));
+    applicaModifiche(c, *piano);
+    c.invia(scambi.subspan(piano->puntoModifiche));
     return {Caricamento::Esito::Scritto, {}};
 }
 

@@ -12,6 +12,7 @@
 // plan only once it is complete, so a refused file sends nothing.
 
 #include "island/Codifica.h"
+#include "island/Dialoghi.h"
 #include "island/Model.h"
 
 #include <array>
@@ -95,12 +96,6 @@ Verifica verificaConfigurazione(const std::vector<std::string>& righe, const Mod
 
 // ---- Reader: the apply pass --------------------------------------------------
 
-struct Scambio {
-    std::string comando;
-    std::string atteso;
-    friend bool operator==(const Scambio&, const Scambio&) = default;
-};
-
 enum class Terminazione { Nessuna, On, Off };
 
 struct Piano {
@@ -108,7 +103,7 @@ struct Piano {
     bool SezioneFinale = false;
 
     // Every exchange of the apply pass, in order.
-    std::vector<Scambio> scambi;
+    Dialogo scambi;
     // The model changes take effect before exchange number puntoModifiche
     // (counted from 0): after the disable pass, before the last section.
     std::size_t puntoModifiche = 0;

@@ -227,31 +227,24 @@ std::optional<Piano> pianoApplicazione(const std::vector<std::string>& righe, co
     Piano p;
     p.ScriviIngressi = v.ScriviIngressi;
     p.SezioneFinale = v.SezioneFinale;
-    const auto invia = [&](std::string comando, std::string atteso) {
-        p.scambi.push_back({std::move(comando), std::move(atteso)});
-    };
+    const auto invia = [&](const Dialogo& d) { p.scambi.insert(p.scambi.end(), d.begin(), d.end()); };
 
     // Input modules: their current address, then the file's.
     if (v.ScriviIngressi) {
         if (m.NumModuli != 0)
-            invia("DISABLE DIGITAL", "OK");
-        for (int r = 1; r <= m.NumModuli; ++r) {
-            invia("ENABLE DIGITAL", "OLD ADDR");
-            invia(testo(m.Moduli(r).Indirizzo), "NEW ADDR");
-            invia(testo(f->indirizziModuli[static_cast<std::size_t>(r - 1)]), "OK");
-        }
+            invia(dialogo::DisableDigital());
+        for (int r = 1; r <= m.NumModuli; ++r)
+            invia(dialogo::EnableDigital(m.Moduli(r).Indirizzo,
+                                         f->indirizziModuli[static_cast<std::size_t>(r - 1)]));
     }
 
-    invia("SET SLAVE ADDRESS", "NUM:");
-    invia(testo(f->indirizzoSlave), "OK");
+    invia(dialogo::SetSlaveAddress(f->indirizzoSlave));
 
     // Disable pass, over the coils as the island has them now.
     for (int r = 1; r <= MaxBobine; ++r) {
         const ConfBobina& b = m.ConfBobine(r);
-        if (presente(b.Indice, b.Posizione)) {
-            invia("DISABLE VALVOLA", "INDICE:");
-            invia(testo(b.Indice), "OK");
-        }
+        if (presente(b.Indice, b.Posizione))
+            invia(dialogo::DisableValvola(testo(b.Indice)));
     }
     p.puntoModifiche = p.scambi.size();
 
@@ -267,11 +260,10 @@ std::optional<Piano> pianoApplicazione(const std::vector<std::string>& righe, co
     if (f->valoreFinale) {
         if (m.Protocollo == protocollo::Profibus) {
             p.terminazione = *f->valoreFinale == "ON" ? Terminazione::On : Terminazione::Off;
-            invia(p.terminazione == Terminazione::On ? "TERMINAZIONE ON" : "TERMINAZIONE OFF", "OK");
+            invia(p.terminazione == Terminazione::On ? dialogo::TerminazioneOn() : dialogo::TerminazioneOff());
         } else {
             p.IndiceBaudRate = *interoFile(trim(*f->valoreFinale));
-            invia("SET BAUD RATE", "NUM:");
-            invia(testoConSegno(*p.IndiceBaudRate), "OK");
+            invia(dialogo::SetBaudRate(*p.IndiceBaudRate));
         }
     }
 
@@ -283,18 +275,15 @@ std::optional<Piano> pianoApplicazione(const std::vector<std::string>& righe, co
         const auto j = corpoDellaRiga(m, r);
         if (!j)
             throw std::logic_error("apply pass met a coil beyond the bodies");
-        invia("ENABLE VALVOLA", "ESP:");
-        invia(testo(*j - 1), "POS:");
-        invia(testo(b.Posizione), "INDICE:");
-        invia(testo(b.Indice), "OK");
+        invia(dialogo::EnableValvola(testo(*j - 1), testo(b.Posizione), b.Indice));
     }
 
     // Relax list: the fieldbus index of each of the file's coils with relax on.
-    invia("SET RELAX", "INDICE:");
+    std::vector<int> relax;
     for (const RigaDiagnosi& d : p.Diagnosi)
         if (d.Relax == 1)
-            invia(testo(d.Indice), "INDICE:");
-    invia("1000", "OK");
+            relax.push_back(d.Indice);
+    invia(dialogo::SetRelax(relax));
     return p;
 }
 

@@ -16,7 +16,7 @@ void Timer1_Timer(Sessione& c)
     if (!c.f.OptInput.value())
         return;
     if (revTesta(c.m) >= firmware::TestaIngressi) {
-        const std::string r = c.invia("GET DIGITAL INPUT", "OK");
+        const std::string r = c.invia(dialogo::GetDigitalInput());
         applicaIngressi(c.m, LeggiStatiIngressi(r, numeriPerModulo(c.m)));
     }
     if (auto indice = moduloScelto(c.f))

@@ -17,7 +17,7 @@ void CmdTerminazione_Click(Sessione& c)
     if (m.Protocollo == protocollo::Profibus) {
         // The caption offers the next action.
         const bool on = f.CmdTerminazione.caption() == m.testi.CaptTerminazioneOn;
-        c.invia(on ? "TERMINAZIONE ON" : "TERMINAZIONE OFF", "OK");
+        c.invia(on ? dialogo::TerminazioneOn() : dialogo::TerminazioneOff());
         MostraTerminazione(f, m.testi, on);
     } else if (haBaudRate(m.Protocollo)) {
         const int mostrate = baudRateOfferti(m.Protocollo);
@@ -41,8 +41,7 @@ void CmdBaudRate_Click(Sessione& c)
     // An index the island reported outside 0..7 has no text to show.
     if (m.TestiBaudRate.valid(m.IndiceBaudRate + 1))
         f.CmdTerminazione.setCaption(m.TestiBaudRate(m.IndiceBaudRate + 1));
-    c.invia("SET BAUD RATE", "NUM:");
-    c.invia(testoConSegno(m.IndiceBaudRate), "OK");
+    c.invia(dialogo::SetBaudRate(m.IndiceBaudRate));
 }
 
 } // namespace ondrix

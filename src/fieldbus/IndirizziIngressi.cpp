@@ -63,14 +63,13 @@ void CmdAddressIn_Click(Sessione& c)
         nuovi[2] = 3 - nuovi[0] - nuovi[1];  // the address left over
 
     c.host.setBusyPointer(true);
-    c.invia("DISABLE DIGITAL", "OK");
+    c.invia(dialogo::DisableDigital());
     // Modules after the third have no address to move to: they keep theirs.
     for (int k = 1; k <= std::min(moduli, ModuliIndirizzabili); ++k) {
         Modulo& mod = c.m.Moduli(k);
-        c.invia("ENABLE DIGITAL", "OLD ADDR");
-        c.invia(testo(mod.Indirizzo), "NEW ADDR");
-        c.invia(testo(nuovi[static_cast<std::size_t>(k - 1)]), "OK");
-        mod.Indirizzo = static_cast<std::int16_t>(nuovi[static_cast<std::size_t>(k - 1)]);
+        const int nuovo = nuovi[static_cast<std::size_t>(k - 1)];
+        c.invia(dialogo::EnableDigital(mod.Indirizzo, nuovo));
+        mod.Indirizzo = static_cast<std::int16_t>(nuovo);
     }
     // Show the modules' inputs again at once, without waiting for a tick.
     Timer1_Timer(c);

@@ -11,9 +11,10 @@ namespace ondrix {
 void CmdPAddress_Click(Sessione& c)
 {
     const Intervallo r = intervalloIndirizzo(c.m.Protocollo);
-    c.invia("SET SLAVE ADDRESS", "NUM:");
-    // The island now waits for a number: the dialogue is always completed,
-    // a cancel re-sends the current address.
+    // The command word goes first and the island then waits for the number:
+    // the dialogue is always completed, a cancel re-sends the current address.
+    const Dialogo comando = dialogo::SetSlaveAddress(0);
+    c.invia(std::span(comando).first(1));
     double valore;
     for (;;) {
         std::string risposta = c.host.inputBox(c.m.testi.TestiInput(1), c.f.caption(), "");
@@ -28,9 +29,10 @@ void CmdPAddress_Click(Sessione& c)
     }
     // What the island gets and the label shows is the number accepted, never
     // the raw typed text ("12abc" is sent as 12).
-    const std::string indirizzo = testo(arrotonda16(valore));
-    c.f.PROFIBUS.setCaption(finoAlDuePunti(c.f.PROFIBUS.caption()) + indirizzo);
-    c.invia(indirizzo, "OK");
+    const int indirizzo = arrotonda16(valore);
+    c.f.PROFIBUS.setCaption(finoAlDuePunti(c.f.PROFIBUS.caption()) + testo(indirizzo));
+    const Dialogo d = dialogo::SetSlaveAddress(indirizzo);
+    c.invia(std::span(d).subspan(1));
 }
 
 } // namespace ondrix

@@ -33,7 +33,7 @@ void CmdEsci_Click(Sessione& c) { Form_Unload(c); }
 
 void Form_Unload(Sessione& c)
 {
-    c.invia("EXIT SV", "OK");
+    c.invia(dialogo::ExitSv());
     try {
         if (c.ch.port().isOpen())
             c.ch.port().close();

@@ -1,5 +1,6 @@
 #include "island/Lettura.h"
 
+#include "island/Dialoghi.h"
 #include "island/Regole.h"
 #include "island/Risposte.h"
 
@@ -16,19 +17,19 @@ public:
 
     void corpi()
     {
-        std::string r = leggi("GET VALVOLE PRESENTI");
+        std::string r = leggi(dialogo::GetValvolePresenti());
         LeggiValvolePresenti(r, m_);
     }
 
     void diagnosi()
     {
-        std::string r = leggi("GET DIAGNOSI");
+        std::string r = leggi(dialogo::GetDiagnosi());
         LeggiDiagnosi(r, m_);
     }
 
     void relax()
     {
-        std::string r = leggi("GET RELAX");
+        std::string r = leggi(dialogo::GetRelax());
         LeggiRelax(r, m_);
     }
 
@@ -36,7 +37,7 @@ public:
     // when a body line after it fails.
     void firmware()
     {
-        std::string r = leggi("GET REV FW");
+        std::string r = leggi(dialogo::GetRevFw());
         std::optional<std::string> testoAtmel;
         try {
             LeggiRevFw(r, m_, testoAtmel, revFwResto_);
@@ -56,8 +57,7 @@ public:
         for (int i = 1; i <= MaxDiagnosi; ++i) {
             if (m_.Diagnosi(i).Stato != stato::Presente)
                 continue;
-            ch_.InviaComando("STATO VALVOLA", "INDICE:");
-            if (LeggiStatoValvola(ch_.InviaComando(testo(m_.Diagnosi(i).Indice), "OK")))
+            if (LeggiStatoValvola(InviaDialogo(ch_, dialogo::StatoValvola(m_.Diagnosi(i).Indice))))
                 m_.Diagnosi(i).Stato = stato::Attivata;
         }
     }
@@ -68,14 +68,14 @@ public:
         if (!leggeInterfaccia(m_))
             return;
         std::string suffisso;
-        const int p = ApplicaInterfaccia(LeggiInterfaccia(leggi("INTERFACCIA")), m_, suffisso);
+        const int p = ApplicaInterfaccia(LeggiInterfaccia(leggi(dialogo::Interfaccia())), m_, suffisso);
         if (p == 0)
             return;
         m_.Protocollo = static_cast<std::int16_t>(p);
         schermo_.interfaccia(suffisso);
         if (!haBaudRate(p))
             return;
-        m_.IndiceBaudRate = LeggiBaudRate(leggi("GET BAUD RATE"));
+        m_.IndiceBaudRate = LeggiBaudRate(leggi(dialogo::GetBaudRate()));
         schermo_.baudRate(m_.IndiceBaudRate);
     }
 
@@ -88,7 +88,7 @@ public:
         schermo_.moduli(m_);
         if (!leggeIngressi(m_))
             return;
-        const std::string r = leggi("GET DIGITAL INPUT");
+        const std::string r = leggi(dialogo::GetDigitalInput());
         ingressiLetti_ = true;
         try {
             LeggiModuli(r, m_, revFwResto_);
@@ -104,12 +104,12 @@ public:
     {
         if (!ingressiLetti_ || !leggeConf(m_))
             return;
-        std::string r = leggi("GET CONF");
+        std::string r = leggi(dialogo::GetConf());
         LeggiIndirizziModuli(r, m_);
     }
 
 private:
-    std::string leggi(const std::string& comando) { return ch_.InviaComando(comando, "OK"); }
+    std::string leggi(const Dialogo& domanda) { return InviaDialogo(ch_, domanda); }
 
     Channel& ch_;
     Model& m_;
@@ -136,12 +136,12 @@ void LetturaConfigurazione(Channel& ch, Model& m, SchermoLettura& schermo)
 
 bool StatoTerminazione(Channel& ch)
 {
-    return LeggiTerminazione(ch.InviaComando("STATO TERMINAZIONE", "OK"));
+    return LeggiTerminazione(InviaDialogo(ch, dialogo::StatoTerminazione()));
 }
 
 std::vector<RecordConf> ConfDelCorpo(Channel& ch, const Model& m, int corpo)
 {
-    std::string risposta = ch.InviaComando("GET CONF", "OK");
+    std::string risposta = InviaDialogo(ch, dialogo::GetConf());
     return RecordsGetConf(risposta, m, corpo);
 }
 

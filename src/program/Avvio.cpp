@@ -125,11 +125,11 @@ void Form_Activate(Configuratore& c)
 
     // 8. Service mode; the reply is not examined.
     c.servizio = true;
-    c.ch.InviaComando("ENTER SV", "OK");
+    c.invia(dialogo::EnterSv());
 
     // 9. Slave address.
     PassoAvvio([&] {
-        const std::string indirizzo = LeggiIndirizzoSlave(c.ch.InviaComando("GET SLAVE ADDRESS", "OK"));
+        const std::string indirizzo = LeggiIndirizzoSlave(c.invia(dialogo::GetSlaveAddress()));
         f.PROFIBUS.setCaption(finoAlDuePunti(f.PROFIBUS.caption()) + indirizzo);
     });
 

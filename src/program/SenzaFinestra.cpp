@@ -116,7 +116,7 @@ std::optional<std::vector<std::string>> confronta(const Configuratore& c, const 
 // "EXIT SV", the port closed: what every mode does before it ends.
 int lascia(Configuratore& c, const Avanzamento& passo, int stato)
 {
-    c.invia("EXIT SV", "OK");
+    c.invia(dialogo::ExitSv());
     try {
         c.port.close();
     } catch (const PortError&) {

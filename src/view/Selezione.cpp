@@ -36,10 +36,8 @@ void leggiContacolpi(Sessione& c, int i)
         return;
     }
     const int posizione = c.m.ConfBobine(*riga).Posizione;
-    c.invia("LEGGI CONTACOLPI", "ESP:");
-    c.invia(c.f.Combo1.text(), "POS:");
-    const std::string risposta = c.invia(testo(posizione), "OK");
-    const auto migliaia = contacolpiDaRisposta(risposta);
+    const auto migliaia =
+        contacolpiDaRisposta(c.invia(dialogo::LeggiContacolpi(c.f.Combo1.text(), posizione)));
     c.f.TxtColpi.setText(migliaia ? formattaColpi(*migliaia * 1000LL, c.host.groupSeparator())
                                   : std::string());
 }
