@@ -8,9 +8,18 @@
 
 namespace ondrix {
 
+namespace {
+// The "OK" that ends a reply, where a reader cuts it off.
+constexpr long ChiusuraOk = 2;
+} // namespace
+
 // ---- "GET VALVOLE PRESENTI" -----------------------------------------------------
 
 namespace {
+
+constexpr long IntestazioneValvole = 23;
+// Before each coil line of a body but its first.
+constexpr long SeparatoreBobine = 3;
 
 // A field ended by TAB on the current line: nothing when the TAB is missing or
 // a CR comes first (the line is cut short).
@@ -30,8 +39,8 @@ std::optional<std::string> campoRiga(Taglio& t)
 void LeggiValvolePresenti(std::string& R, Model& m)
 {
     Taglio t(R);
-    t.drop(23);
-    t.chop(2);
+    t.drop(IntestazioneValvole);
+    t.chop(ChiusuraOk);
     m.NumEspansioni = 0;
     m.TotaleBobine = 0;
     std::vector<ConfBobina> bobine;
@@ -66,7 +75,7 @@ void LeggiValvolePresenti(std::string& R, Model& m)
             b.Posizione = numero(t.head(p));
             if (b.Posizione == 0)
                 b.Posizione = 1;
-            t.drop(j == n ? p : p + 3);
+            t.drop(j == n ? p : p + SeparatoreBobine);
             bobine.push_back(b);
         }
 
@@ -155,15 +164,21 @@ bool applicaLettera(RigaDiagnosi& riga, char lettera)
 
 // ---- "GET RELAX" -------------------------------------------------------------------
 
+namespace {
+constexpr long IntestazioneRelax = 14;
+// Between the relax word and its CR.
+constexpr long CodaParolaRelax = 1;
+} // namespace
+
 void LeggiRelax(std::string& R, Model& m)
 {
     Taglio t(R);
-    t.drop(14);
+    t.drop(IntestazioneRelax);
     for (int i = 1; i <= MaxDiagnosi; ++i) {
         long p = t.tab();
         t.drop(p);  // the index before the TAB is not used
         p = t.cr();
-        const std::string w = t.head(p - 2);
+        const std::string w = t.head(p - 1 - CodaParolaRelax);
         if (w == "OPEN")
             m.Diagnosi(i).Relax = 0;
         else if (w == "CLOSE")
@@ -174,12 +189,18 @@ void LeggiRelax(std::string& R, Model& m)
 
 // ---- "GET REV FW" ------------------------------------------------------------------
 
+namespace {
+constexpr long IntestazioneRevFw = 15;
+// After an input module's revision, before its TAB.
+constexpr long CodaRevisioneModulo = 2;
+} // namespace
+
 void LeggiRevFw(std::string& R, Model& m, std::optional<std::string>& testoAtmel,
                 std::string& resto)
 {
     Taglio t(R);
-    t.drop(15);
-    t.chop(2);
+    t.drop(IntestazioneRevFw);
+    t.chop(ChiusuraOk);
 
     // The head's main controller.
     long p = t.tab();
@@ -237,12 +258,17 @@ int ApplicaInterfaccia(char interfaccia, Model& m, std::string& suffisso)
     return p;
 }
 
+namespace {
+// The code's digit stands this many places before the first CR.
+constexpr long DistanzaCodiceBaudRate = 2;
+} // namespace
+
 std::int16_t LeggiBaudRate(std::string_view R)
 {
     std::string r(R);
     Taglio t(r);
     const long p = t.cr();
-    const std::int16_t v = numero(t.at(p - 2));
+    const std::int16_t v = numero(t.at(p - DistanzaCodiceBaudRate));
     if (!codiceBaudRate(v))
         throw ParseError("baud-rate code outside 0..7");
     return v;
@@ -252,10 +278,15 @@ std::int16_t LeggiBaudRate(std::string_view R)
 
 bool LeggiStatoValvola(std::string_view R) { return R.find("ON") != std::string_view::npos; }
 
+namespace {
+// The state word's field at the start of the reply.
+constexpr long CampoTerminazione = 3;
+} // namespace
+
 bool LeggiTerminazione(std::string_view R)
 {
     std::string r(R);
-    return trim(Taglio(r).head(3)).find("ON") != std::string::npos;
+    return trim(Taglio(r).head(CampoTerminazione)).find("ON") != std::string::npos;
 }
 
 // ---- "GET DIGITAL INPUT" -----------------------------------------------------------
@@ -263,6 +294,8 @@ bool LeggiTerminazione(std::string_view R)
 namespace {
 
 constexpr long IntestazioneIngressi = 27;
+// Before each input record of a module but its first.
+constexpr long SeparatoreIngressi = 2;
 
 int statoIngresso(const std::string& s)
 {
@@ -275,14 +308,14 @@ int statoIngresso(const std::string& s)
 BlocchiIngressi leggiBlocchiIngressi(std::string_view R, const ContaIngressi& quanti)
 {
     BlocchiIngressi out;
-    if (R.size() < IntestazioneIngressi + 2) {  // not even heading and tail
+    if (R.size() < IntestazioneIngressi + ChiusuraOk) {  // not even heading and tail
         out.interrotta = true;
         return out;
     }
     std::string r(R);
     Taglio t(r);
     t.drop(IntestazioneIngressi);
-    t.chop(2);
+    t.chop(ChiusuraOk);
     while (!t.empty()) {
         BloccoIngressi b;
         const auto primo = t.campo('\t');  // not used
@@ -311,8 +344,8 @@ BlocchiIngressi leggiBlocchiIngressi(std::string_view R, const ContaIngressi& qu
             }
             rec.stato = statoIngresso(*stato_);
             blocco.ingressi.push_back(rec);
-            if (i < *n)  // two more characters before the next record of the module
-                t.drop(2);
+            if (i < *n)
+                t.drop(SeparatoreIngressi);
         }
     }
     return out;
@@ -347,7 +380,7 @@ bool LeggiModuli(std::string_view R, Model& m, std::string& revFw)
         long q = tf.tab();
         tf.drop(q);
         q = tf.tab();
-        mod.RevPic = intero(tf.head(q - 3));
+        mod.RevPic = intero(tf.head(q - 1 - CodaRevisioneModulo));
         tf.drop(q);
         q = tf.cr();
         tf.drop(q);
@@ -421,16 +454,27 @@ void applicaIngressi(Model& m, const LetturaIngressi& l)
 
 // ---- "GET CONF" --------------------------------------------------------------------
 
+namespace {
+// The modules' part starts at this marker, with a heading of this length.
+constexpr const char* MarcaModuli = "NR.DIG IN";
+constexpr long IntestazioneModuliConf = 13;
+// A module's address follows its marker and ends before the first capital O.
+constexpr std::string_view MarcaIndirizzo = "IND:";
+constexpr const char* FineIndirizzo = "O";
+// After a body's first TAB: the TAB and the body's coil count ("\t14:").
+constexpr long ContoBobineConf = 4;
+} // namespace
+
 void LeggiIndirizziModuli(std::string& R, Model& m)
 {
     Taglio t(R);
-    long p = t.pos("NR.DIG IN");
+    long p = t.pos(MarcaModuli);
     t.drop(p - 1);
-    t.drop(13);
+    t.drop(IntestazioneModuliConf);
     for (int k = 1; k <= m.NumModuli && k <= MaxModuli; ++k) {
-        p = t.pos("IND:");
-        t.drop(p + 3);
-        p = t.pos("O");
+        p = t.pos(MarcaIndirizzo);
+        t.drop(p - 1 + static_cast<long>(MarcaIndirizzo.size()));
+        p = t.pos(FineIndirizzo);
         m.Moduli(k).Indirizzo = intero(trim(t.head(p - 1)));
     }
 }
@@ -450,7 +494,7 @@ std::vector<RecordConf> RecordsGetConf(std::string& R, const Model& m, int corpo
         if (p == 0)
             return out;
         t.drop(p - 1);
-        t.drop(4);
+        t.drop(ContoBobineConf);
         const int n = m.Espansioni(e).NumBobine;
         for (int j = 1; j <= n; ++j) {
             p = t.tab();
@@ -470,22 +514,32 @@ std::vector<RecordConf> RecordsGetConf(std::string& R, const Model& m, int corpo
 
 // ---- "GET SLAVE ADDRESS" -----------------------------------------------------------
 
+namespace {
+// The reply's end, up to and including its "OK".
+constexpr long CodaIndirizzoSlave = 4;
+} // namespace
+
 std::string LeggiIndirizzoSlave(std::string_view R)
 {
     std::string r(R);
     Taglio t(r);
     t.drop(t.pos(":"));  // the whole reply when there is no colon
     r = trim(r);
-    Taglio(r).chop(4);
+    Taglio(r).chop(CodaIndirizzoSlave);
     return trim(r);
 }
 
 // ---- "LEGGI CONTACOLPI" ------------------------------------------------------------
 
+namespace {
+// The counter's field at the start of the reply.
+constexpr long CampoContacolpi = 5;
+} // namespace
+
 std::optional<long> contacolpiDaRisposta(std::string_view R)
 {
     std::string r(R);
-    const std::string campo = trim(Taglio(r).head(5));
+    const std::string campo = trim(Taglio(r).head(CampoContacolpi));
     if (campo.empty())
         return std::nullopt;
     long n = 0;
