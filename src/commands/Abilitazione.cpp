@@ -5,10 +5,10 @@
 
 #include "commands/Comandi.h"
 
+#include "frame/Bobine.h"
 #include "frame/Sessione.h"
 #include "island/Numeri.h"
 #include "island/Regole.h"
-#include "view/Bobine.h"
 
 #include <cmath>
 

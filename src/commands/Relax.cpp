@@ -2,10 +2,10 @@
 
 #include "commands/Comandi.h"
 
+#include "frame/Bobine.h"
 #include "frame/Sessione.h"
 #include "frame/Uscita.h"
 #include "island/Numeri.h"
-#include "view/Bobine.h"
 
 #include <vector>
 

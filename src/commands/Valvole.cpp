@@ -3,10 +3,10 @@
 
 #include "commands/Comandi.h"
 
-#include "diagnostics/Diagnosi.h"
+#include "frame/Bobine.h"
 #include "frame/Sessione.h"
+#include "island/Diagnosi.h"
 #include "island/Regole.h"
-#include "view/Bobine.h"
 
 namespace ondrix {
 

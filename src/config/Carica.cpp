@@ -5,8 +5,8 @@
 #include "config/File.h"
 #include "config/Formato.h"
 #include "frame/Sessione.h"
+#include "frame/Terminazione.h"
 #include "island/Codifica.h"
-#include "view/Vista.h"
 
 namespace ondrix {
 

@@ -4,9 +4,9 @@
 #include "fieldbus/Fieldbus.h"
 
 #include "frame/Sessione.h"
+#include "frame/Terminazione.h"
 #include "island/Numeri.h"
 #include "island/Regole.h"
-#include "view/Vista.h"
 
 namespace ondrix {
 

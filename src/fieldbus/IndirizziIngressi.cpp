@@ -2,7 +2,6 @@
 
 #include "fieldbus/Fieldbus.h"
 
-#include "diagnostics/Diagnosi.h"
 #include "frame/Sessione.h"
 #include "island/Numeri.h"
 
@@ -37,7 +36,7 @@ std::optional<int> chiediIndirizzo(Sessione& c, const std::string& prompt, int e
 
 } // namespace
 
-void CmdAddressIn_Click(Sessione& c)
+void CmdAddressIn_Click(Sessione& c, const std::function<void()>& Timer1_Timer)
 {
     c.f.Timer1.setEnabled(false);
     const Testi& t = c.m.testi;
@@ -72,7 +71,7 @@ void CmdAddressIn_Click(Sessione& c)
         mod.Indirizzo = static_cast<std::int16_t>(nuovo);
     }
     // Show the modules' inputs again at once, without waiting for a tick.
-    Timer1_Timer(c);
+    Timer1_Timer();
     c.host.setBusyPointer(false);
     c.f.Timer1.setEnabled(true);
 }

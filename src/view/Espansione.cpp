@@ -5,6 +5,7 @@
 #include "view/Vista.h"
 
 #include "frame/Sessione.h"
+#include "frame/Terminazione.h"
 #include "island/Lettura.h"
 #include "island/Numeri.h"
 #include "island/Regole.h"
@@ -146,12 +147,6 @@ void ricontrollo(Sessione& c, int Indice)
 }
 
 } // namespace
-
-void MostraTerminazione(Form& f, const Testi& t, bool on)
-{
-    f.CmdTerminazione.setCaption(on ? t.CaptTerminazioneOff : t.CaptTerminazioneOn);
-    f.ConnettoreProfibus.setFillColor(on ? colore::Rosso : colore::Nero);
-}
 
 void DisegnaEspansione(Sessione& c, int Indice)
 {

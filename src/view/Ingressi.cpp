@@ -95,12 +95,17 @@ void DisegnaInput(const Model& m, Form& f, int Indice)
         f.CmdAddressIn.setVisible(false);
 }
 
+void DisegnaInputScelto(const Model& m, Form& f)
+{
+    if (auto indice = moduloScelto(f))
+        DisegnaInput(m, f, *indice);
+}
+
 void OptInput_Click(Sessione& c)
 {
     c.f.Combo2.setEnabled(true);
     c.f.Combo1.setEnabled(false);
-    if (auto indice = moduloScelto(c.f))
-        DisegnaInput(c.m, c.f, *indice);
+    DisegnaInputScelto(c.m, c.f);
 }
 
 void OptOutput_Click(Sessione& c)

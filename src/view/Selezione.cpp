@@ -3,11 +3,11 @@
 
 #include "view/Vista.h"
 
+#include "frame/Bobine.h"
 #include "frame/Sessione.h"
 #include "island/Numeri.h"
 #include "island/Regole.h"
 #include "island/Risposte.h"
-#include "view/Bobine.h"
 
 namespace ondrix {
 

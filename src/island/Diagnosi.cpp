@@ -1,4 +1,4 @@
-#include "diagnostics/Diagnosi.h"
+#include "island/Diagnosi.h"
 
 #include "channel/Channel.h"
 #include "island/Dialoghi.h"

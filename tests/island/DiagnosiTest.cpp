@@ -2,7 +2,7 @@
 // bring it into the Diagnosi table (on the simulated default island, with
 // replies it would never give put in its mouth).
 
-#include "diagnostics/Diagnosi.h"
+#include "island/Diagnosi.h"
 #include "island/Risposte.h"
 
 #include "support/IslandRig.h"
