@@ -25,7 +25,7 @@ void applicaModifiche(Sessione& c, const Piano& p)
         MostraTerminazione(c.f, m.testi, p.terminazione == Terminazione::On);
     if (p.IndiceBaudRate) {
         m.IndiceBaudRate = *p.IndiceBaudRate;
-        c.f.CmdTerminazione.setCaption(m.TestiBaudRate(m.IndiceBaudRate + 1));
+        MostraBaudRate(c.f, m);
     }
 }
 

@@ -62,7 +62,12 @@ std::string confronto(const std::string& cosa, const std::string& isola, const s
     return cosa + ": island " + isola + ", file " + file;
 }
 
-std::string tipoModulo(int tipo) { return tipo == 0 ? "16IN" : tipo == 1 ? "8IN" : std::to_string(tipo); }
+// A type this program does not know as its number.
+std::string nomeTipo(int codice)
+{
+    const auto tipo = tipoModulo(codice);
+    return tipo ? tipo->nome : std::to_string(codice);
+}
 
 } // namespace
 
@@ -115,7 +120,7 @@ std::vector<std::string> differenze(const ContenutoFile& isola, const ContenutoF
             const ContenutoFile::Modulo& a = isola.moduli[static_cast<std::size_t>(k)];
             const ContenutoFile::Modulo& b = file.moduli[static_cast<std::size_t>(k)];
             if (a.tipo != b.tipo)
-                d.push_back(confronto(modulo + " type", tipoModulo(a.tipo), tipoModulo(b.tipo)));
+                d.push_back(confronto(modulo + " type", nomeTipo(a.tipo), nomeTipo(b.tipo)));
             numero(modulo + " address", a.indirizzo, b.indirizzo);
         }
     }

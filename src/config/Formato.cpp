@@ -4,6 +4,7 @@
 
 #include "island/Numeri.h"
 #include "island/Regole.h"
+#include "island/Tabelle.h"
 
 namespace ondrix {
 
@@ -101,13 +102,9 @@ std::string scriviConfigurazione(const Model& m, std::string_view captionProfibu
     for (int r = 1; r <= MaxBobine; ++r) {
         const ConfBobina& b = m.ConfBobine(r);
         int relax = 0;
-        if (b.Posizione != 0 && b.Indice != IndiceDisabilitato) {
-            for (int d = 1; d <= MaxDiagnosi; ++d)
-                if (m.Diagnosi(d).Indice == b.Indice) {
-                    relax = m.Diagnosi(d).Relax;
-                    break;
-                }
-        }
+        if (b.Posizione != 0 && b.Indice != IndiceDisabilitato)
+            if (const auto d = rigaDiagnosi(m, b.Indice))
+                relax = m.Diagnosi(*d).Relax;
         riga(riga3(b.Indice, b.Posizione, relax));
     }
 
@@ -119,8 +116,7 @@ std::string scriviConfigurazione(const Model& m, std::string_view captionProfibu
         riga(rigaNumero(m.IndiceBaudRate));
         // An index without a text (the island reported none of 0..7) leaves
         // the text line empty; the reader never reads it.
-        const int voce = m.IndiceBaudRate + 1;
-        riga(m.TestiBaudRate.valid(voce) ? m.TestiBaudRate(voce) : std::string());
+        riga(testoBaudRate(m, m.IndiceBaudRate).value_or(std::string()));
     }
     return utf8ACp1252(t);
 }

@@ -23,7 +23,7 @@ void CmdTerminazione_Click(Sessione& c)
         const int mostrate = baudRateOfferti(m.Protocollo);
         f.FrmBaudRate.setCaption(m.testi.TitoloBaudRate + " " + nomeProtocollo(m.Protocollo));
         for (int k = 0; k < CodiciBaudRate; ++k) {
-            f.Option1[k]->setCaption(m.TestiBaudRate(k + 1));
+            f.Option1[k]->setCaption(*testoBaudRate(m, k));
             f.Option1[k]->setVisible(k < mostrate);
         }
         f.FrmBaudRate.setVisible(true);
@@ -38,9 +38,7 @@ void CmdBaudRate_Click(Sessione& c)
     for (int k = 0; k < CodiciBaudRate; ++k)
         if (f.Option1[k]->value())
             m.IndiceBaudRate = static_cast<std::int16_t>(k);
-    // An index the island reported outside 0..7 has no text to show.
-    if (m.TestiBaudRate.valid(m.IndiceBaudRate + 1))
-        f.CmdTerminazione.setCaption(m.TestiBaudRate(m.IndiceBaudRate + 1));
+    MostraBaudRate(f, m);
     c.invia(dialogo::SetBaudRate(m.IndiceBaudRate));
 }
 

@@ -34,7 +34,7 @@ CorpoMostrato corpoMostrato(const Model& m, const Form& f)
     const int numEsp = std::clamp<int>(m.NumEspansioni, 0, MaxEspansioni);
     CorpoMostrato b;
     b.riga = pos + 1;
-    b.prima = bobinePrima(m, b.riga);
+    b.prima = std::min(bobinePrima(m, b.riga), MaxBobine);
     // A body the list shows but the table does not hold has no coils to find.
     const bool held = b.riga >= 1 && b.riga <= numEsp;
     const int own = held ? std::max<int>(m.Espansioni(b.riga).NumBobine, 0) : 0;

@@ -359,10 +359,8 @@ bool LeggiModuli(std::string_view R, Model& m, std::string& revFw)
         leggiBlocchiIngressi(R, [](std::size_t k, const std::string& tipo) -> std::optional<int> {
             if (k >= static_cast<std::size_t>(MaxModuli))
                 return std::nullopt;  // no room for another module: the list stops here
-            if (tipo == "16IN")
-                return 16;
-            if (tipo == "8IN")
-                return 8;
+            if (const auto t = tipoModuloDalNome(tipo))
+                return t->ingressi;
             return std::nullopt;  // a type this program does not know ends the list
         });
     for (const BloccoIngressi& b : l.blocchi) {
@@ -370,7 +368,7 @@ bool LeggiModuli(std::string_view R, Model& m, std::string& revFw)
             return false;
         const int k = m.NumModuli + 1;
         Modulo mod = m.Moduli(k);
-        mod.Tipo = b.attesi == 16 ? 0 : 1;
+        mod.Tipo = tipoModuloDalNome(b.tipo)->codice;
         mod.NumIngressi = static_cast<std::int16_t>(b.attesi);
         mod.Ingressi = mod.NumIngressi;
 

@@ -34,7 +34,7 @@ int bobinePrima(const Model& m, int riga)
     int prima = 0;
     for (int r = 1; r < riga && r <= corpi; ++r)
         prima += std::max<int>(m.Espansioni(r).NumBobine, 0);
-    return std::min(prima, MaxBobine);
+    return prima;
 }
 
 int ingressiPrima(const Model& m, int k)

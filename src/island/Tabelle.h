@@ -20,7 +20,7 @@ int bobineInUso(const Model& m);
 // First row of ConfBobine, among the coils read at start-up, whose Indice is indice.
 std::optional<int> rigaConfPerIndice(const Model& m, int indice);
 // Coils of the bodies before row riga of Espansioni (PrimaBobina when that
-// body is drawn): the bodies read, at most the coil table's rows.
+// body is drawn), among the bodies read; a negative count counts as none.
 int bobinePrima(const Model& m, int riga);
 
 // Input rows of the modules before module k (1-based row of Moduli).

@@ -7,6 +7,7 @@
 #include "island/Model.h"
 #include "island/Numeri.h"
 #include "island/Regole.h"
+#include "island/Tabelle.h"
 
 
 namespace ondrix {
@@ -55,7 +56,7 @@ void DisegnaInput(const Model& m, Form& f, int Indice)
     // Only modules 1..10 exist; anything else is not drawn at all.
     if (!Table<Modulo, MaxModuli>::valid(Indice + 1))
         return;
-    const Modulo& M = m.Moduli(Indice + 1);
+    const Modulo& modulo = m.Moduli(Indice + 1);
 
     f.Frame2.setVisible(false);
     f.Frame1.setVisible(true);
@@ -64,17 +65,16 @@ void DisegnaInput(const Model& m, Form& f, int Indice)
     f.ATMEL.setVisible(false);
     f.CmdTerminazione.setVisible(false);
     f.CmdPAddress.setVisible(false);
-    f.PIC.setCaption(finoAlDuePunti(f.PIC.caption()) + testo(M.RevPic));
+    f.PIC.setCaption(finoAlDuePunti(f.PIC.caption()) + testo(modulo.RevPic));
 
-    if (M.Tipo == 0 || M.Tipo == 1) {
-        int O = 0;  // input rows of the modules before this one
-        for (int k = 1; k <= Indice; ++k)
-            O += m.Moduli(k).Ingressi;
-        const int n = M.Tipo == 0 ? 16 : 8;
+    // A type this program does not know leaves the input buttons as they are.
+    if (const auto tipo = tipoModulo(modulo.Tipo)) {
+        const int prima = ingressiPrima(m, Indice + 1);
+        const int n = tipo->ingressi;
         f.Corpo16In.setVisible(true);
         for (int i = 0; i < 16; ++i) {
             Control& b = *f.DInput[i];
-            const int riga = O + i + 1;
+            const int riga = prima + i + 1;
             // A button beyond the module, or without a row of its own, must
             // not go on showing another module's input.
             if (i >= n || !Table<int, MaxIngressi>::valid(riga)) {
