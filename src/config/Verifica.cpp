@@ -162,7 +162,7 @@ private:
                 if (indiceUsato[indice])
                     L.rifiuta(Motivo::FuoriLimiti);
                 indiceUsato[indice] = true;
-                L.limiti(posizione, 1, 16);
+                L.limiti(posizione, 1, PosizioniCorpo);
                 if (!corpoDellaRiga(m_, r))
                     L.rifiuta(Motivo::FuoriLimiti);
             }

@@ -13,6 +13,9 @@
 
 namespace ondrix {
 
+// One button per coil position of a body.
+static_assert(std::tuple_size_v<decltype(Form::Bobina)> == PosizioniCorpo);
+
 // The number a coil button's caption holds (a fieldbus index, or the position
 // of a disabled coil); nothing when the caption is not an integer.
 std::optional<int> numeroCaption(const std::string& caption);

@@ -51,6 +51,7 @@ constexpr int IndiceSentinella = 255;
 constexpr int RigaSentinella = 33;
 
 constexpr int MaxEspansioni = 16;
+constexpr int PosizioniCorpo = 16;  // coil positions of a body: two per station, 8 stations at most
 constexpr int MaxBobine = 256;
 constexpr int MaxDiagnosi = 32;
 constexpr int MaxModuli = 10;

@@ -95,7 +95,7 @@ void bobine(Model& m, Form& f, int Indice, const Espansione& corpo)
         if (!m.ConfBobine.valid(riga))
             break;  // past the coil table
         const ConfBobina cb = m.ConfBobine(riga);
-        if (cb.Posizione < 1 || cb.Posizione > 16)
+        if (cb.Posizione < 1 || cb.Posizione > PosizioniCorpo)
             continue;  // no button for this position
         Control& b = *f.Bobina[static_cast<std::size_t>(cb.Posizione - 1)];
 
@@ -115,7 +115,7 @@ void bobine(Model& m, Form& f, int Indice, const Espansione& corpo)
     }
 
     // Buttons the body cannot hold.
-    for (int i = std::max(0, 2 * static_cast<int>(corpo.NumPosti)); i < 16; ++i)
+    for (int i = std::max(0, 2 * static_cast<int>(corpo.NumPosti)); i < PosizioniCorpo; ++i)
         f.Bobina[static_cast<std::size_t>(i)]->setVisible(false);
 }
 
@@ -130,7 +130,7 @@ void ricontrollo(Sessione& c, int Indice)
         for (const RecordConf& rec : ConfDelCorpo(c.ch, m, Indice + 1)) {
             if (rec.indice != m.Diagnosi(r).Indice)
                 continue;
-            if (rec.posizione < 1 || rec.posizione > 16)
+            if (rec.posizione < 1 || rec.posizione > PosizioniCorpo)
                 continue;  // no such button
             Control& b = *c.f.Bobina[static_cast<std::size_t>(rec.posizione - 1)];
             b.setBackColor(*coloreStato(stato::GuastaI));
