@@ -16,6 +16,7 @@ namespace {
 void applicaModifiche(Sessione& c, const Piano& p)
 {
     Model& m = c.m;
+    m.IndirizzoSlave = p.IndirizzoSlave;
     for (int r = 1; r <= MaxBobine; ++r)
         m.ConfBobine(r) = p.ConfBobine[static_cast<std::size_t>(r - 1)];
     for (std::size_t k = 0; k < p.Diagnosi.size(); ++k)

@@ -108,6 +108,8 @@ struct Piano {
     // (counted from 0): after the disable pass, before the last section.
     std::size_t puntoModifiche = 0;
 
+    // The slave address the file sets.
+    std::int16_t IndirizzoSlave = 0;
     // Rows 1..256 of ConfBobine as the file sets them.
     std::array<ConfBobina, MaxBobine> ConfBobine{};
     // Rows 1..n of Diagnosi (n <= 32): the file's present coils in order; the

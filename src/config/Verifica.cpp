@@ -238,7 +238,8 @@ std::optional<Piano> pianoApplicazione(const std::vector<std::string>& righe, co
                                          f->indirizziModuli[static_cast<std::size_t>(r - 1)]));
     }
 
-    invia(dialogo::SetSlaveAddress(f->indirizzoSlave));
+    p.IndirizzoSlave = f->indirizzoSlave;
+    invia(dialogo::SetSlaveAddress(p.IndirizzoSlave));
 
     // Disable pass, over the coils as the island has them now.
     for (int r = 1; r <= MaxBobine; ++r) {

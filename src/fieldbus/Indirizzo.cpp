@@ -29,8 +29,9 @@ void CmdPAddress_Click(Sessione& c)
     }
     // What the island gets and the label shows is the number accepted, never
     // the raw typed text ("12abc" is sent as 12).
-    const int indirizzo = arrotonda16(valore);
+    const std::int16_t indirizzo = arrotonda16(valore);
     c.f.PROFIBUS.setCaption(finoAlDuePunti(c.f.PROFIBUS.caption()) + testo(indirizzo));
+    c.m.IndirizzoSlave = indirizzo;
     const Dialogo d = dialogo::SetSlaveAddress(indirizzo);
     c.invia(std::span(d).subspan(1));
 }

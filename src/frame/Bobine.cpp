@@ -7,14 +7,7 @@
 
 namespace ondrix {
 
-std::optional<int> numeroCaption(const std::string& caption)
-{
-    try {
-        return intero(caption);
-    } catch (const ParseError&) {
-        return std::nullopt;
-    }
-}
+std::optional<int> numeroCaption(const std::string& caption) { return interoOpzionale(caption); }
 
 std::optional<int> indiceCaption(const std::string& caption)
 {

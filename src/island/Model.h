@@ -6,6 +6,7 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <stdexcept>
 #include <string>
 
@@ -140,6 +141,9 @@ struct Model {
     Table<std::string, 8> TestiBaudRate;
 
     // Island data.
+    // The slave address as the PROFIBUS label shows it; nothing when the
+    // island's text for it is no number (the label then shows that text).
+    std::optional<std::int16_t> IndirizzoSlave;
     Table<Espansione, MaxEspansioni> Espansioni;
     std::int16_t NumEspansioni = 0;
     Table<ConfBobina, MaxBobine> ConfBobine;

@@ -110,6 +110,7 @@ void Form_Activate(Configuratore& c)
         m.Diagnosi(i).Indice = IndiceAssente;
     m.Moduli.fill(Modulo{-1, -1, -1, -1, -1});
     m.Diagnosi(RigaSentinella) = RigaDiagnosi{IndiceSentinella, stato::Assente, 0};
+    m.IndirizzoSlave.reset();
 
     // 5. Version.
     f.Software.setCaption(finoAlDuePunti(f.Software.caption()) + testo(VersioneMajor) + "." +
@@ -131,6 +132,7 @@ void Form_Activate(Configuratore& c)
     PassoAvvio([&] {
         const std::string indirizzo = LeggiIndirizzoSlave(c.invia(dialogo::GetSlaveAddress()));
         f.PROFIBUS.setCaption(finoAlDuePunti(f.PROFIBUS.caption()) + indirizzo);
+        m.IndirizzoSlave = interoOpzionale(indirizzo);
     });
 
     // 10. Configuration readout (each of its steps skips itself on failure).

@@ -172,7 +172,7 @@ std::string jsonIsola(const Model& m, const Form& f, const SerialPort& port)
     o[QStringLiteral("port")] = QJsonObject{{QStringLiteral("number"), port.portNumber()},
                                            {QStringLiteral("device"), QString::fromStdString(port.dispositivo())}};
     o[QStringLiteral("fieldbus")] = QString::fromStdString(nomeProtocollo(m.Protocollo));
-    o[QStringLiteral("slaveAddress")] = QString::fromStdString(indirizzoDaCaption(f.PROFIBUS.caption()));
+    o[QStringLiteral("slaveAddress")] = m.IndirizzoSlave ? QJsonValue(*m.IndirizzoSlave) : QJsonValue();
     const auto t = terminazione(m, f);
     o[QStringLiteral("termination")] = t ? QJsonValue(*t) : QJsonValue();
     if (const auto baud = baudRate(m))

@@ -40,15 +40,10 @@ void disegnaIngresso(const Model& m, Control& b, int riga)
 
 std::optional<int> moduloScelto(const Form& f)
 {
-    int n;
-    try {
-        n = intero(f.Combo2.text());
-    } catch (const ParseError&) {
+    const auto n = interoOpzionale(f.Combo2.text());
+    if (!n || !Table<int, MaxModuli>::valid(*n))
         return std::nullopt;
-    }
-    if (!Table<int, MaxModuli>::valid(n))
-        return std::nullopt;
-    return n - 1;
+    return *n - 1;
 }
 
 void DisegnaInput(const Model& m, Form& f, int Indice)
@@ -116,11 +111,10 @@ void OptOutput_Click(Sessione& c)
     // position on every island, the entry is right on any.
     int indice = c.f.Combo1.listIndex();
     if (indice < 0) {
-        try {
-            indice = intero(c.f.Combo1.text());
-        } catch (const ParseError&) {
+        const auto numero = interoOpzionale(c.f.Combo1.text());
+        if (!numero)
             return;
-        }
+        indice = *numero;
     }
     if (Table<Espansione, MaxEspansioni>::valid(indice + 1))
         DisegnaEspansione(c, indice);
