@@ -1,8 +1,9 @@
 #pragma once
 // The configuration file: its writer and its reader, as pure functions (model
 // and captions in, bytes out; file lines and model in, a verdict and a plan
-// out). Nothing here touches a file, the port or the window, so every piece
-// can be driven with arbitrary input.
+// out), both walking the one description of the file's layout
+// (config/Struttura.h). Nothing here touches a file, the port or the window,
+// so every piece can be driven with arbitrary input.
 //
 // The load runs in two steps built on one another: verificaConfigurazione
 // reads the whole file once and refuses it at the first thing that differs
@@ -11,6 +12,7 @@
 // changes it makes, from the values the check read. The handler sends the
 // plan only once it is complete, so a refused file sends nothing.
 
+#include "config/Struttura.h"
 #include "island/Codifica.h"
 #include "island/Dialoghi.h"
 #include "island/Model.h"
@@ -44,18 +46,6 @@ std::string EstraiCampo(std::string_view riga, int n);
 std::string rigaNumero(long v);
 
 // ---- Writer ------------------------------------------------------------------
-
-inline constexpr const char* IntestazioneModuli = "[NUMERO MODULI INGRESSI]";
-inline constexpr const char* IntestazioneRigheModuli = "[TIPO - FW - INDIRIZZO]";
-inline constexpr const char* IntestazioneProtocollo = "[PROTOCOLLO]";
-inline constexpr const char* IntestazioneIndirizzo = "[INDIRIZZO PROFIBUS SLAVE]";
-inline constexpr const char* IntestazioneTotaleBobine = "[NUMERO TOTALE BOBINE]";
-inline constexpr const char* IntestazioneEspansioni = "[NUMERO DI ESPANSIONI]";
-inline constexpr const char* IntestazioneRigheEspansioni = "[TIPO ESPANSIONE - N\u00b0 BOBINE]";
-inline constexpr const char* IntestazioneBobine =
-    "[INDICE PROFIBUS BOBINE - POSIZIONE FISICA - RELAX]";
-inline constexpr const char* IntestazioneTerminazione = "[RESISTENZA TERMINAZIONE]";
-inline constexpr const char* IntestazioneBaudRate = "[BAUD RATE]";
 
 // The slave address as the window shows it: the caption after its first colon
 // (the whole caption without one), spaces trimmed.
