@@ -10,10 +10,10 @@ namespace ondrix {
 
 namespace {
 
-// The readout's exchanges and what they share between steps.
-class Lettura {
+// The readout's steps: their exchanges and what they share.
+class PassiLettura {
 public:
-    Lettura(Channel& ch, Model& m, SchermoLettura& s) : ch_(ch), m_(m), schermo_(s) {}
+    PassiLettura(Channel& ch, Model& m, SchermoLettura& s) : ch_(ch), m_(m), schermo_(s) {}
 
     void corpi()
     {
@@ -122,16 +122,16 @@ private:
 
 void LetturaConfigurazione(Channel& ch, Model& m, SchermoLettura& schermo)
 {
-    Lettura l(ch, m, schermo);
-    PassoAvvio([&] { l.corpi(); });
-    PassoAvvio([&] { l.diagnosi(); });
-    PassoAvvio([&] { l.relax(); });
-    PassoAvvio([&] { l.firmware(); });
+    PassiLettura passi(ch, m, schermo);
+    PassoAvvio([&] { passi.corpi(); });
+    PassoAvvio([&] { passi.diagnosi(); });
+    PassoAvvio([&] { passi.relax(); });
+    PassoAvvio([&] { passi.firmware(); });
     PassoAvvio([&] { schermo.corpi(m); });
-    PassoAvvio([&] { l.statiValvole(); });
-    PassoAvvio([&] { l.interfaccia(); });
-    PassoAvvio([&] { l.ingressi(); });
-    PassoAvvio([&] { l.indirizziModuli(); });
+    PassoAvvio([&] { passi.statiValvole(); });
+    PassoAvvio([&] { passi.interfaccia(); });
+    PassoAvvio([&] { passi.ingressi(); });
+    PassoAvvio([&] { passi.indirizziModuli(); });
 }
 
 bool StatoTerminazione(Channel& ch)

@@ -23,34 +23,34 @@ constexpr long SeparatoreBobine = 3;
 
 // A field ended by TAB on the current line: nothing when the TAB is missing or
 // a CR comes first (the line is cut short).
-std::optional<std::string> campoRiga(Taglio& t)
+std::optional<std::string> campoRiga(Taglio& taglio)
 {
-    const long p = t.tab();
-    const long cr = t.cr();
+    const long p = taglio.tab();
+    const long cr = taglio.cr();
     if (p == 0 || (cr != 0 && cr < p))
         return std::nullopt;
-    std::string c = t.head(p);
-    t.drop(p);
+    std::string c = taglio.head(p);
+    taglio.drop(p);
     return c;
 }
 
 } // namespace
 
-void LeggiValvolePresenti(std::string& R, Model& m)
+void LeggiValvolePresenti(std::string& risposta, Model& m)
 {
-    Taglio t(R);
-    t.drop(IntestazioneValvole);
-    t.chop(ChiusuraOk);
+    Taglio taglio(risposta);
+    taglio.drop(IntestazioneValvole);
+    taglio.chop(ChiusuraOk);
     m.NumEspansioni = 0;
     m.TotaleBobine = 0;
     std::vector<ConfBobina> bobine;
-    while (!t.empty() && m.NumEspansioni < MaxEspansioni) {
+    while (!taglio.empty() && m.NumEspansioni < MaxEspansioni) {
         const int k = m.NumEspansioni + 1;
         Espansione e = m.Espansioni(k);
 
-        const auto numero_ = campoRiga(t);
-        const auto conta = numero_ ? campoRiga(t) : std::nullopt;
-        const auto posti = conta ? campoRiga(t) : std::nullopt;
+        const auto numero_ = campoRiga(taglio);
+        const auto conta = numero_ ? campoRiga(taglio) : std::nullopt;
+        const auto posti = conta ? campoRiga(taglio) : std::nullopt;
         if (!posti)
             return;  // not a body line: the list ends here
         e.Numero = numero(*numero_);
@@ -67,15 +67,15 @@ void LeggiValvolePresenti(std::string& R, Model& m)
         bobine.clear();
         for (int j = 1; j <= n; ++j) {
             ConfBobina b;
-            const auto indice = campoRiga(t);
-            const long p = t.cr();
+            const auto indice = campoRiga(taglio);
+            const long p = taglio.cr();
             if (!indice || p == 0)
                 return;  // the body is cut short: it is not stored
             b.Indice = numero(*indice);
-            b.Posizione = numero(t.head(p));
+            b.Posizione = numero(taglio.head(p));
             if (b.Posizione == 0)
                 b.Posizione = 1;
-            t.drop(j == n ? p : p + SeparatoreBobine);
+            taglio.drop(j == n ? p : p + SeparatoreBobine);
             bobine.push_back(b);
         }
 
@@ -89,20 +89,20 @@ void LeggiValvolePresenti(std::string& R, Model& m)
 
 // ---- "GET DIAGNOSI" ----------------------------------------------------------------
 
-LetturaDiagnosi leggiDiagnosi(std::string_view R)
+LetturaDiagnosi recordDiagnosi(std::string_view risposta)
 {
     LetturaDiagnosi out;
-    if (R.size() < IntestazioneDiagnosi)
+    if (risposta.size() < IntestazioneDiagnosi)
         return out;
-    std::string r(R);
-    Taglio t(r);
-    t.drop(static_cast<long>(IntestazioneDiagnosi));
-    const auto letti = [&] { return R.size() - t.size(); };
+    std::string r(risposta);
+    Taglio taglio(r);
+    taglio.drop(static_cast<long>(IntestazioneDiagnosi));
+    const auto letti = [&] { return risposta.size() - taglio.size(); };
     out.letti = letti();
     while (out.record.size() < static_cast<std::size_t>(MaxDiagnosi)) {
         // The letter follows the TAB directly; the record ends at its CR.
-        const auto indice = t.campo('\t');
-        const long cr = t.cr();
+        const auto indice = taglio.campo('\t');
+        const long cr = taglio.cr();
         if (!indice || cr == 0)
             return out;
         RecordDiagnosi rec;
@@ -111,31 +111,31 @@ LetturaDiagnosi leggiDiagnosi(std::string_view R)
         } catch (const ParseError&) {
             return out;
         }
-        rec.lettera = t.text().front();
+        rec.lettera = taglio.text().front();
         out.record.push_back(rec);
-        t.drop(cr);
+        taglio.drop(cr);
         out.letti = letti();
     }
     out.completa = true;
     return out;
 }
 
-bool LeggiDiagnosi(std::string& R, Model& m)
+bool LeggiDiagnosi(std::string& risposta, Model& m)
 {
-    const LetturaDiagnosi l = leggiDiagnosi(R);
+    const LetturaDiagnosi lettura = recordDiagnosi(risposta);
     int riga = 1;
-    for (const RecordDiagnosi& r : l.record) {
+    for (const RecordDiagnosi& r : lettura.record) {
         RigaDiagnosi& d = m.Diagnosi(riga++);
         d.Indice = r.indice;
         applicaLettera(d, r.lettera);
     }
-    R.erase(0, std::min(l.letti, R.size()));
-    return l.completa;
+    risposta.erase(0, std::min(lettura.letti, risposta.size()));
+    return lettura.completa;
 }
 
-std::optional<char> letteraDiagnosi(std::string_view R, int indirizzo)
+std::optional<char> letteraDiagnosi(std::string_view risposta, int indirizzo)
 {
-    for (const RecordDiagnosi& r : leggiDiagnosi(R).record)
+    for (const RecordDiagnosi& r : recordDiagnosi(risposta).record)
         if (r.indice == indirizzo)
             return r.lettera;
     return std::nullopt;
@@ -170,20 +170,20 @@ constexpr long IntestazioneRelax = 14;
 constexpr long CodaParolaRelax = 1;
 } // namespace
 
-void LeggiRelax(std::string& R, Model& m)
+void LeggiRelax(std::string& risposta, Model& m)
 {
-    Taglio t(R);
-    t.drop(IntestazioneRelax);
+    Taglio taglio(risposta);
+    taglio.drop(IntestazioneRelax);
     for (int i = 1; i <= MaxDiagnosi; ++i) {
-        long p = t.tab();
-        t.drop(p);  // the index before the TAB is not used
-        p = t.cr();
-        const std::string w = t.head(p - 1 - CodaParolaRelax);
+        long p = taglio.tab();
+        taglio.drop(p);  // the index before the TAB is not used
+        p = taglio.cr();
+        const std::string w = taglio.head(p - 1 - CodaParolaRelax);
         if (w == "OPEN")
             m.Diagnosi(i).Relax = 0;
         else if (w == "CLOSE")
             m.Diagnosi(i).Relax = 1;
-        t.drop(p);
+        taglio.drop(p);
     }
 }
 
@@ -195,44 +195,44 @@ constexpr long IntestazioneRevFw = 15;
 constexpr long CodaRevisioneModulo = 2;
 } // namespace
 
-void LeggiRevFw(std::string& R, Model& m, std::optional<std::string>& testoAtmel,
+void LeggiRevFw(std::string& risposta, Model& m, std::optional<std::string>& testoAtmel,
                 std::string& resto)
 {
-    Taglio t(R);
-    t.drop(IntestazioneRevFw);
-    t.chop(ChiusuraOk);
+    Taglio taglio(risposta);
+    taglio.drop(IntestazioneRevFw);
+    taglio.chop(ChiusuraOk);
 
     // The head's main controller.
-    long p = t.tab();
-    t.drop(p);
-    p = t.tab();
-    const std::string rev = t.head(p - 1);
+    long p = taglio.tab();
+    taglio.drop(p);
+    p = taglio.tab();
+    const std::string rev = taglio.head(p - 1);
     m.RevAtmel = intero(rev);
     testoAtmel = rev;
-    t.drop(p);
-    p = t.cr();
-    t.drop(p);
+    taglio.drop(p);
+    p = taglio.cr();
+    taglio.drop(p);
 
     // One line per body, the head first.
     for (int i = 1; i <= m.NumEspansioni && i <= MaxEspansioni; ++i) {
-        p = t.tab();
-        t.drop(p);
-        p = t.tab();
-        m.Espansioni(i).RevPic = intero(t.head(p));
-        t.drop(p);
-        p = t.cr();
-        t.drop(p);
+        p = taglio.tab();
+        taglio.drop(p);
+        p = taglio.tab();
+        m.Espansioni(i).RevPic = intero(taglio.head(p));
+        taglio.drop(p);
+        p = taglio.cr();
+        taglio.drop(p);
     }
-    resto = t.text();
+    resto = taglio.text();
 }
 
 // ---- "INTERFACCIA", "GET BAUD RATE" ------------------------------------------------
 
-char LeggiInterfaccia(std::string_view R)
+char LeggiInterfaccia(std::string_view risposta)
 {
-    if (R.empty())
+    if (risposta.empty())
         return 0;
-    const char c = R.front();
+    const char c = risposta.front();
     return (c == 'P' || c == 'C' || c == 'D') ? c : 0;
 }
 
@@ -263,12 +263,12 @@ namespace {
 constexpr long DistanzaCodiceBaudRate = 2;
 } // namespace
 
-std::int16_t LeggiBaudRate(std::string_view R)
+std::int16_t LeggiBaudRate(std::string_view risposta)
 {
-    std::string r(R);
-    Taglio t(r);
-    const long p = t.cr();
-    const std::int16_t v = numero(t.at(p - DistanzaCodiceBaudRate));
+    std::string r(risposta);
+    Taglio taglio(r);
+    const long p = taglio.cr();
+    const std::int16_t v = numero(taglio.at(p - DistanzaCodiceBaudRate));
     if (!codiceBaudRate(v))
         throw ParseError("baud-rate code outside 0..7");
     return v;
@@ -276,16 +276,16 @@ std::int16_t LeggiBaudRate(std::string_view R)
 
 // ---- "STATO VALVOLA", "STATO TERMINAZIONE" -----------------------------------------
 
-bool LeggiStatoValvola(std::string_view R) { return R.find("ON") != std::string_view::npos; }
+bool LeggiStatoValvola(std::string_view risposta) { return risposta.find("ON") != std::string_view::npos; }
 
 namespace {
 // The state word's field at the start of the reply.
 constexpr long CampoTerminazione = 3;
 } // namespace
 
-bool LeggiTerminazione(std::string_view R)
+bool LeggiTerminazione(std::string_view risposta)
 {
-    std::string r(R);
+    std::string r(risposta);
     return trim(Taglio(r).head(CampoTerminazione)).find("ON") != std::string::npos;
 }
 
@@ -299,27 +299,27 @@ constexpr long SeparatoreIngressi = 2;
 
 int statoIngresso(const std::string& s)
 {
-    const std::string t = trim(s);
-    return t == "ON" ? 1 : t == "OFF" ? 0 : -1;
+    const std::string parola = trim(s);
+    return parola == "ON" ? 1 : parola == "OFF" ? 0 : -1;
 }
 
 } // namespace
 
-BlocchiIngressi leggiBlocchiIngressi(std::string_view R, const ContaIngressi& quanti)
+BlocchiIngressi leggiBlocchiIngressi(std::string_view risposta, const ContaIngressi& quanti)
 {
     BlocchiIngressi out;
-    if (R.size() < IntestazioneIngressi + ChiusuraOk) {  // not even heading and tail
+    if (risposta.size() < IntestazioneIngressi + ChiusuraOk) {  // not even heading and tail
         out.interrotta = true;
         return out;
     }
-    std::string r(R);
-    Taglio t(r);
-    t.drop(IntestazioneIngressi);
-    t.chop(ChiusuraOk);
-    while (!t.empty()) {
+    std::string r(risposta);
+    Taglio taglio(r);
+    taglio.drop(IntestazioneIngressi);
+    taglio.chop(ChiusuraOk);
+    while (!taglio.empty()) {
         BloccoIngressi b;
-        const auto primo = t.campo('\t');  // not used
-        const auto tipo = primo ? t.campo('\t') : std::nullopt;
+        const auto primo = taglio.campo('\t');  // not used
+        const auto tipo = primo ? taglio.campo('\t') : std::nullopt;
         const auto n = tipo ? quanti(out.blocchi.size(), trim(*tipo)) : std::nullopt;
         if (!n) {
             out.interrotta = true;
@@ -330,9 +330,9 @@ BlocchiIngressi leggiBlocchiIngressi(std::string_view R, const ContaIngressi& qu
         out.blocchi.push_back(b);
         BloccoIngressi& blocco = out.blocchi.back();
         for (int i = 1; i <= *n; ++i) {
-            const auto numero_ = t.campo('\t');
-            const auto ignorato = numero_ ? t.campo('\t') : std::nullopt;
-            const auto stato_ = ignorato ? t.campo('\r') : std::nullopt;
+            const auto numero_ = taglio.campo('\t');
+            const auto ignorato = numero_ ? taglio.campo('\t') : std::nullopt;
+            const auto stato_ = ignorato ? taglio.campo('\r') : std::nullopt;
             RecordIngresso rec;
             try {
                 if (!stato_)
@@ -345,25 +345,25 @@ BlocchiIngressi leggiBlocchiIngressi(std::string_view R, const ContaIngressi& qu
             rec.stato = statoIngresso(*stato_);
             blocco.ingressi.push_back(rec);
             if (i < *n)
-                t.drop(SeparatoreIngressi);
+                taglio.drop(SeparatoreIngressi);
         }
     }
     return out;
 }
 
-bool LeggiModuli(std::string_view R, Model& m, std::string& revFw)
+bool LeggiModuli(std::string_view risposta, Model& m, std::string& revFw)
 {
     m.NumModuli = 0;
     m.TotaleIngressi = 0;
-    const BlocchiIngressi l =
-        leggiBlocchiIngressi(R, [](std::size_t k, const std::string& tipo) -> std::optional<int> {
+    const BlocchiIngressi blocchi =
+        leggiBlocchiIngressi(risposta, [](std::size_t k, const std::string& tipo) -> std::optional<int> {
             if (k >= static_cast<std::size_t>(MaxModuli))
                 return std::nullopt;  // no room for another module: the list stops here
-            if (const auto t = tipoModuloDalNome(tipo))
-                return t->ingressi;
+            if (const auto noto = tipoModuloDalNome(tipo))
+                return noto->ingressi;
             return std::nullopt;  // a type this program does not know ends the list
         });
-    for (const BloccoIngressi& b : l.blocchi) {
+    for (const BloccoIngressi& b : blocchi.blocchi) {
         if (!b.intero() || m.TotaleIngressi + b.attesi > MaxIngressi)
             return false;
         const int k = m.NumModuli + 1;
@@ -373,15 +373,15 @@ bool LeggiModuli(std::string_view R, Model& m, std::string& revFw)
         mod.Ingressi = mod.NumIngressi;
 
         // The module's firmware revision: its line in the firmware list.
-        std::string f = revFw;
-        Taglio tf(f);
-        long q = tf.tab();
-        tf.drop(q);
-        q = tf.tab();
-        mod.RevPic = intero(tf.head(q - 1 - CodaRevisioneModulo));
-        tf.drop(q);
-        q = tf.cr();
-        tf.drop(q);
+        std::string restoFw = revFw;
+        Taglio rigaFw(restoFw);
+        long q = rigaFw.tab();
+        rigaFw.drop(q);
+        q = rigaFw.tab();
+        mod.RevPic = intero(rigaFw.head(q - 1 - CodaRevisioneModulo));
+        rigaFw.drop(q);
+        q = rigaFw.cr();
+        rigaFw.drop(q);
 
         m.Moduli(k) = mod;
         for (int i = 1; i <= b.attesi; ++i) {
@@ -393,16 +393,16 @@ bool LeggiModuli(std::string_view R, Model& m, std::string& revFw)
         }
         m.NumModuli = static_cast<std::int16_t>(k);
         m.TotaleIngressi = static_cast<std::int16_t>(m.TotaleIngressi + b.attesi);
-        revFw = f;
+        revFw = restoFw;
     }
-    return !l.interrotta;
+    return !blocchi.interrotta;
 }
 
-LetturaIngressi LeggiStatiIngressi(std::string_view R, std::span<const std::int16_t> numIngressi)
+LetturaIngressi LeggiStatiIngressi(std::string_view risposta, std::span<const std::int16_t> numIngressi)
 {
     const std::size_t moduli = std::min<std::size_t>(numIngressi.size(), MaxModuli);
-    const BlocchiIngressi l =
-        leggiBlocchiIngressi(R, [&](std::size_t k, const std::string&) -> std::optional<int> {
+    const BlocchiIngressi blocchi =
+        leggiBlocchiIngressi(risposta, [&](std::size_t k, const std::string&) -> std::optional<int> {
             if (k >= moduli)  // more blocks than modules
                 return std::nullopt;
             const int n = numIngressi[k];
@@ -411,9 +411,9 @@ LetturaIngressi LeggiStatiIngressi(std::string_view R, std::span<const std::int1
             return n;
         });
     LetturaIngressi out;
-    out.interrotta = l.interrotta;
+    out.interrotta = blocchi.interrotta;
     int base = 0;
-    for (const BloccoIngressi& b : l.blocchi) {
+    for (const BloccoIngressi& b : blocchi.blocchi) {
         int riga = base;
         for (const RecordIngresso& rec : b.ingressi) {
             if (!Table<int, MaxIngressi>::valid(++riga)) {
@@ -439,9 +439,9 @@ std::vector<std::int16_t> numeriPerModulo(const Model& m)
     return v;
 }
 
-void applicaIngressi(Model& m, const LetturaIngressi& l)
+void applicaIngressi(Model& m, const LetturaIngressi& lettura)
 {
-    for (const IngressoLetto& i : l.ingressi) {
+    for (const IngressoLetto& i : lettura.ingressi) {
         if (!Table<int, MaxIngressi>::valid(i.riga))
             continue;
         m.NumeriIngressi(i.riga) = i.numero;
@@ -463,24 +463,24 @@ constexpr const char* FineIndirizzo = "O";
 constexpr long ContoBobineConf = 4;
 } // namespace
 
-void LeggiIndirizziModuli(std::string& R, Model& m)
+void LeggiIndirizziModuli(std::string& risposta, Model& m)
 {
-    Taglio t(R);
-    long p = t.pos(MarcaModuli);
-    t.drop(p - 1);
-    t.drop(IntestazioneModuliConf);
+    Taglio taglio(risposta);
+    long p = taglio.pos(MarcaModuli);
+    taglio.drop(p - 1);
+    taglio.drop(IntestazioneModuliConf);
     for (int k = 1; k <= m.NumModuli && k <= MaxModuli; ++k) {
-        p = t.pos(MarcaIndirizzo);
-        t.drop(p - 1 + static_cast<long>(MarcaIndirizzo.size()));
-        p = t.pos(FineIndirizzo);
-        m.Moduli(k).Indirizzo = intero(trim(t.head(p - 1)));
+        p = taglio.pos(MarcaIndirizzo);
+        taglio.drop(p - 1 + static_cast<long>(MarcaIndirizzo.size()));
+        p = taglio.pos(FineIndirizzo);
+        m.Moduli(k).Indirizzo = intero(trim(taglio.head(p - 1)));
     }
 }
 
-std::vector<RecordConf> RecordsGetConf(std::string& R, const Model& m, int corpo)
+std::vector<RecordConf> RecordsGetConf(std::string& risposta, const Model& m, int corpo)
 {
     std::vector<RecordConf> out;
-    Taglio t(R);
+    Taglio taglio(risposta);
     auto arrotonda = [](double v, int& out) {
         if (!std::isfinite(v) || v < -32768.5 || v > 32767.5)
             return false;
@@ -488,20 +488,20 @@ std::vector<RecordConf> RecordsGetConf(std::string& R, const Model& m, int corpo
         return true;
     };
     for (int e = 1; e <= m.NumEspansioni && e <= MaxEspansioni && e <= corpo; ++e) {
-        long p = t.tab();
+        long p = taglio.tab();
         if (p == 0)
             return out;
-        t.drop(p - 1);
-        t.drop(ContoBobineConf);
+        taglio.drop(p - 1);
+        taglio.drop(ContoBobineConf);
         const int n = m.Espansioni(e).NumBobine;
         for (int j = 1; j <= n; ++j) {
-            p = t.tab();
+            p = taglio.tab();
             if (p <= 1)
                 return out;  // no field left to read
-            const double primo = valoreIniziale(t.head(p - 1));
-            t.drop(p - 1);
-            const double secondo = valoreIniziale(t.head(p - 1));
-            t.drop(p - 1);
+            const double primo = valoreIniziale(taglio.head(p - 1));
+            taglio.drop(p - 1);
+            const double secondo = valoreIniziale(taglio.head(p - 1));
+            taglio.drop(p - 1);
             RecordConf rec{};
             if (e == corpo && arrotonda(primo, rec.posizione) && arrotonda(secondo, rec.indice))
                 out.push_back(rec);
@@ -517,11 +517,11 @@ namespace {
 constexpr long CodaIndirizzoSlave = 4;
 } // namespace
 
-std::string LeggiIndirizzoSlave(std::string_view R)
+std::string LeggiIndirizzoSlave(std::string_view risposta)
 {
-    std::string r(R);
-    Taglio t(r);
-    t.drop(t.pos(":"));  // the whole reply when there is no colon
+    std::string r(risposta);
+    Taglio taglio(r);
+    taglio.drop(taglio.pos(":"));  // the whole reply when there is no colon
     r = trim(r);
     Taglio(r).chop(CodaIndirizzoSlave);
     return trim(r);
@@ -534,9 +534,9 @@ namespace {
 constexpr long CampoContacolpi = 5;
 } // namespace
 
-std::optional<long> contacolpiDaRisposta(std::string_view R)
+std::optional<long> contacolpiDaRisposta(std::string_view risposta)
 {
-    std::string r(R);
+    std::string r(risposta);
     const std::string campo = trim(Taglio(r).head(CampoContacolpi));
     if (campo.empty())
         return std::nullopt;
