@@ -20,7 +20,7 @@ struct Sessione {
     Sessione& operator=(const Sessione&) = delete;
 
     Host& host;
-    Channel& ch;  // on MSComm1
+    Channel& ch;
     Model& m;
     Form& f;
 

@@ -23,7 +23,6 @@ constexpr int Canopen = 2;
 constexpr int Devicenet = 3;
 }
 
-constexpr bool protocolloNoto(int p) { return p >= protocollo::Profibus && p <= protocollo::Devicenet; }
 // CANopen and DeviceNet carry a baud rate where PROFIBUS has a bus termination.
 constexpr bool haBaudRate(int p) { return p == protocollo::Canopen || p == protocollo::Devicenet; }
 
