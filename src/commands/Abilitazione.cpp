@@ -16,15 +16,17 @@ namespace ondrix {
 
 namespace {
 
-void pulsantiDisabilitata(Sessione& c)
+// The commands a coil offers once it is disabled (enable it again) or
+// enabled (switch it, disable it, relax).
+void pulsantiBobina(Sessione& c, bool disabilitata)
 {
     const Testi& t = c.m.testi;
     c.f.CmdAziona.setCaption(t.CaptChiudi);
-    c.f.CmdAziona.setEnabled(false);
-    c.f.CmdAbilita.setCaption(t.CaptAbilita);
+    c.f.CmdAziona.setEnabled(!disabilitata);
+    c.f.CmdAbilita.setCaption(disabilitata ? t.CaptAbilita : t.CaptDisabilita);
     c.f.CmdAbilita.setEnabled(true);
-    c.f.CmdRelax.setCaption(t.CaptNoRelax);
-    c.f.CmdRelax.setEnabled(false);
+    c.f.CmdRelax.setCaption(disabilitata ? t.CaptNoRelax : t.CaptRelax);
+    c.f.CmdRelax.setEnabled(!disabilitata);
 }
 
 constexpr RigaDiagnosi RigaDisabilitata{IndiceDisabilitato, stato::Presente, 0};
@@ -45,7 +47,7 @@ void disabilita(Sessione& c, Control& b)
 
     c.invia(dialogo::DisableValvola(b.caption()));
 
-    pulsantiDisabilitata(c);
+    pulsantiBobina(c, true);
     b.setBackColor(ColoreDisabilitata);
     b.setBold(false);
     ConfBobina& cb = c.m.ConfBobine(*conf);
@@ -98,13 +100,7 @@ void abilita(Sessione& c, Control& b)
     const std::string posizioneTesto = b.caption();
     c.invia(dialogo::EnableValvola(c.f.Combo1.text(), posizioneTesto, *nuovo));
 
-    const Testi& t = c.m.testi;
-    c.f.CmdAziona.setCaption(t.CaptChiudi);
-    c.f.CmdAziona.setEnabled(true);
-    c.f.CmdAbilita.setCaption(t.CaptDisabilita);
-    c.f.CmdAbilita.setEnabled(true);
-    c.f.CmdRelax.setCaption(t.CaptRelax);
-    c.f.CmdRelax.setEnabled(true);
+    pulsantiBobina(c, false);
     b.setBackColor(*coloreStato(stato::Presente));
     b.setBold(false);
 
@@ -161,7 +157,7 @@ void CmdDisableAll_Click(Sessione& c)
         b.setBold(false);
         b.setCaption(testo(static_cast<long>(k) + 1));
     }
-    pulsantiDisabilitata(c);
+    pulsantiBobina(c, true);
 }
 
 } // namespace ondrix

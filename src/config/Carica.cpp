@@ -55,14 +55,10 @@ Caricamento caricaConfigurazione(Sessione& c, const std::string& nome)
 bool CmdCarica_Click(Sessione& c)
 {
     Host& h = c.host;
-    h.setBusyPointer(true);
-
-    std::string nome = c.f.NomeFile;
-    if (!h.fileDialog(dialogoConfigurazione(false), nome) || nome.empty()) {
-        h.setBusyPointer(false);
+    const auto scelto = scegliFile(c, false);
+    if (!scelto)
         return false;
-    }
-    c.f.NomeFile = nome;
+    const std::string& nome = *scelto;
 
     const Caricamento esito = caricaConfigurazione(c, nome);
     if (esito.esito == Caricamento::Esito::Illeggibile) {
