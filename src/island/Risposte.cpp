@@ -8,10 +8,8 @@
 
 namespace ondrix {
 
-namespace {
 // The "OK" that ends a reply, where a reader cuts it off.
 constexpr long ChiusuraOk = 2;
-} // namespace
 
 // ---- "GET VALVOLE PRESENTI" -----------------------------------------------------
 
@@ -164,11 +162,9 @@ bool applicaLettera(RigaDiagnosi& riga, char lettera)
 
 // ---- "GET RELAX" -------------------------------------------------------------------
 
-namespace {
 constexpr long IntestazioneRelax = 14;
 // Between the relax word and its CR.
 constexpr long CodaParolaRelax = 1;
-} // namespace
 
 void LeggiRelax(std::string& risposta, Model& m)
 {
@@ -189,11 +185,9 @@ void LeggiRelax(std::string& risposta, Model& m)
 
 // ---- "GET REV FW" ------------------------------------------------------------------
 
-namespace {
 constexpr long IntestazioneRevFw = 15;
 // After an input module's revision, before its TAB.
 constexpr long CodaRevisioneModulo = 2;
-} // namespace
 
 void LeggiRevFw(std::string& risposta, Model& m, std::optional<std::string>& testoAtmel,
                 std::string& resto)
@@ -258,10 +252,8 @@ int ApplicaInterfaccia(char interfaccia, Model& m, std::string& suffisso)
     return p;
 }
 
-namespace {
 // The code's digit stands this many places before the first CR.
 constexpr long DistanzaCodiceBaudRate = 2;
-} // namespace
 
 std::int16_t LeggiBaudRate(std::string_view risposta)
 {
@@ -278,10 +270,8 @@ std::int16_t LeggiBaudRate(std::string_view risposta)
 
 bool LeggiStatoValvola(std::string_view risposta) { return risposta.find("ON") != std::string_view::npos; }
 
-namespace {
 // The state word's field at the start of the reply.
 constexpr long CampoTerminazione = 3;
-} // namespace
 
 bool LeggiTerminazione(std::string_view risposta)
 {
@@ -452,7 +442,6 @@ void applicaIngressi(Model& m, const LetturaIngressi& lettura)
 
 // ---- "GET CONF" --------------------------------------------------------------------
 
-namespace {
 // The modules' part starts at this marker, with a heading of this length.
 constexpr const char* MarcaModuli = "NR.DIG IN";
 constexpr long IntestazioneModuliConf = 13;
@@ -461,7 +450,6 @@ constexpr std::string_view MarcaIndirizzo = "IND:";
 constexpr const char* FineIndirizzo = "O";
 // After a body's first TAB: the TAB and the body's coil count ("\t14:").
 constexpr long ContoBobineConf = 4;
-} // namespace
 
 void LeggiIndirizziModuli(std::string& risposta, Model& m)
 {
@@ -512,10 +500,8 @@ std::vector<RecordConf> RecordsGetConf(std::string& risposta, const Model& m, in
 
 // ---- "GET SLAVE ADDRESS" -----------------------------------------------------------
 
-namespace {
 // The reply's end, up to and including its "OK".
 constexpr long CodaIndirizzoSlave = 4;
-} // namespace
 
 std::string LeggiIndirizzoSlave(std::string_view risposta)
 {
@@ -529,10 +515,8 @@ std::string LeggiIndirizzoSlave(std::string_view risposta)
 
 // ---- "LEGGI CONTACOLPI" ------------------------------------------------------------
 
-namespace {
 // The counter's field at the start of the reply.
 constexpr long CampoContacolpi = 5;
-} // namespace
 
 std::optional<long> contacolpiDaRisposta(std::string_view risposta)
 {
