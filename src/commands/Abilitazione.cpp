@@ -9,6 +9,7 @@
 #include "frame/Sessione.h"
 #include "island/Numeri.h"
 #include "island/Regole.h"
+#include "island/Tabelle.h"
 
 #include <cmath>
 

@@ -7,6 +7,7 @@
 #include "frame/Sessione.h"
 #include "island/Diagnosi.h"
 #include "island/Regole.h"
+#include "island/Tabelle.h"
 
 namespace ondrix {
 

@@ -2,6 +2,7 @@
 
 #include "island/Numeri.h"
 #include "island/Regole.h"
+#include "island/Tabelle.h"
 
 #include <algorithm>
 

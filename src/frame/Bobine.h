@@ -6,7 +6,6 @@
 
 #include "form/Form.h"
 #include "island/Model.h"
-#include "island/Tabelle.h"
 
 #include <optional>
 #include <string>
