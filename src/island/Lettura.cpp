@@ -17,30 +17,30 @@ public:
 
     void corpi()
     {
-        std::string r = leggi(dialogo::GetValvolePresenti());
-        LeggiValvolePresenti(r, m_);
+        std::string risposta = leggi(dialogo::GetValvolePresenti());
+        LeggiValvolePresenti(risposta, m_);
     }
 
     void diagnosi()
     {
-        std::string r = leggi(dialogo::GetDiagnosi());
-        LeggiDiagnosi(r, m_);
+        std::string risposta = leggi(dialogo::GetDiagnosi());
+        LeggiDiagnosi(risposta, m_);
     }
 
     void relax()
     {
-        std::string r = leggi(dialogo::GetRelax());
-        LeggiRelax(r, m_);
+        std::string risposta = leggi(dialogo::GetRelax());
+        LeggiRelax(risposta, m_);
     }
 
     // The ATMEL caption follows the revision as soon as it is read, also
     // when a body line after it fails.
     void firmware()
     {
-        std::string r = leggi(dialogo::GetRevFw());
+        std::string risposta = leggi(dialogo::GetRevFw());
         std::optional<std::string> testoAtmel;
         try {
-            LeggiRevFw(r, m_, testoAtmel, revFwResto_);
+            LeggiRevFw(risposta, m_, testoAtmel, revFwResto_);
         } catch (...) {
             if (testoAtmel)
                 schermo_.revisioneAtmel(*testoAtmel);
@@ -88,10 +88,10 @@ public:
         schermo_.moduli(m_);
         if (!leggeIngressi(m_))
             return;
-        const std::string r = leggi(dialogo::GetDigitalInput());
+        const std::string risposta = leggi(dialogo::GetDigitalInput());
         ingressiLetti_ = true;
         try {
-            LeggiModuli(r, m_, revFwResto_);
+            LeggiModuli(risposta, m_, revFwResto_);
         } catch (...) {
             schermo_.moduli(m_);
             throw;
@@ -104,8 +104,8 @@ public:
     {
         if (!ingressiLetti_ || !leggeConf(m_))
             return;
-        std::string r = leggi(dialogo::GetConf());
-        LeggiIndirizziModuli(r, m_);
+        std::string risposta = leggi(dialogo::GetConf());
+        LeggiIndirizziModuli(risposta, m_);
     }
 
 private:
