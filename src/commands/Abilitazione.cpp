@@ -5,10 +5,11 @@
 
 #include "commands/Comandi.h"
 
+#include "frame/Bobine.h"
 #include "frame/Sessione.h"
 #include "island/Numeri.h"
 #include "island/Regole.h"
-#include "view/Bobine.h"
+#include "island/Tabelle.h"
 
 #include <cmath>
 
@@ -16,15 +17,17 @@ namespace ondrix {
 
 namespace {
 
-void pulsantiDisabilitata(Sessione& c)
+// The commands a coil offers once it is disabled (enable it again) or
+// enabled (switch it, disable it, relax).
+void pulsantiBobina(Sessione& c, bool disabilitata)
 {
     const Testi& t = c.m.testi;
     c.f.CmdAziona.setCaption(t.CaptChiudi);
-    c.f.CmdAziona.setEnabled(false);
-    c.f.CmdAbilita.setCaption(t.CaptAbilita);
+    c.f.CmdAziona.setEnabled(!disabilitata);
+    c.f.CmdAbilita.setCaption(disabilitata ? t.CaptAbilita : t.CaptDisabilita);
     c.f.CmdAbilita.setEnabled(true);
-    c.f.CmdRelax.setCaption(t.CaptNoRelax);
-    c.f.CmdRelax.setEnabled(false);
+    c.f.CmdRelax.setCaption(disabilitata ? t.CaptNoRelax : t.CaptRelax);
+    c.f.CmdRelax.setEnabled(!disabilitata);
 }
 
 constexpr RigaDiagnosi RigaDisabilitata{IndiceDisabilitato, stato::Presente, 0};
@@ -43,10 +46,9 @@ void disabilita(Sessione& c, Control& b)
     if (!diag)
         return;
 
-    c.m.Risposta = c.invia("DISABLE VALVOLA", "INDICE:");
-    c.m.Risposta = c.invia(b.caption(), "OK");
+    c.invia(dialogo::DisableValvola(b.caption()));
 
-    pulsantiDisabilitata(c);
+    pulsantiBobina(c, true);
     b.setBackColor(ColoreDisabilitata);
     b.setBold(false);
     ConfBobina& cb = c.m.ConfBobine(*conf);
@@ -90,25 +92,16 @@ void abilita(Sessione& c, Control& b)
 
     std::optional<int> nuovo;
     while (!nuovo) {
-        c.m.Risposta = c.host.inputBox(c.m.testi.TestiInput(2), c.f.caption(), "");
-        if (c.m.Risposta.empty())
+        const std::string risposta = c.host.inputBox(c.m.testi.TestiInput(2), c.f.caption(), "");
+        if (risposta.empty())
             return;
-        nuovo = indiceAccettabile(c.m, c.m.Risposta);
+        nuovo = indiceAccettabile(c.m, risposta);
     }
 
     const std::string posizioneTesto = b.caption();
-    c.m.Risposta = c.invia("ENABLE VALVOLA", "ESP:");
-    c.m.Risposta = c.invia(c.f.Combo1.text(), "POS:");
-    c.m.Risposta = c.invia(posizioneTesto, "INDICE:");
-    c.m.Risposta = c.invia(testo(*nuovo), "OK");
+    c.invia(dialogo::EnableValvola(c.f.Combo1.text(), posizioneTesto, *nuovo));
 
-    const Testi& t = c.m.testi;
-    c.f.CmdAziona.setCaption(t.CaptChiudi);
-    c.f.CmdAziona.setEnabled(true);
-    c.f.CmdAbilita.setCaption(t.CaptDisabilita);
-    c.f.CmdAbilita.setEnabled(true);
-    c.f.CmdRelax.setCaption(t.CaptRelax);
-    c.f.CmdRelax.setEnabled(true);
+    pulsantiBobina(c, false);
     b.setBackColor(*coloreStato(stato::Presente));
     b.setBold(false);
 
@@ -151,8 +144,7 @@ void CmdDisableAll_Click(Sessione& c)
         if (d.Stato == stato::Assente || d.Indice < 0 || d.Indice >= MaxDiagnosi)
             continue;
         const int vecchio = d.Indice;
-        c.m.Risposta = c.invia("DISABLE VALVOLA", "INDICE:");
-        c.m.Risposta = c.invia(testo(vecchio), "OK");
+        c.invia(dialogo::DisableValvola(testo(vecchio)));
         c.m.Diagnosi(r) = RigaDisabilitata;
         if (auto conf = rigaConfPerIndice(c.m, vecchio))
             c.m.ConfBobine(*conf).Indice = IndiceDisabilitato;
@@ -166,7 +158,7 @@ void CmdDisableAll_Click(Sessione& c)
         b.setBold(false);
         b.setCaption(testo(static_cast<long>(k) + 1));
     }
-    pulsantiDisabilitata(c);
+    pulsantiBobina(c, true);
 }
 
 } // namespace ondrix

@@ -2,10 +2,12 @@
 
 #include "commands/Comandi.h"
 
+#include "frame/Bobine.h"
 #include "frame/Sessione.h"
 #include "frame/Uscita.h"
 #include "island/Numeri.h"
-#include "view/Bobine.h"
+
+#include <vector>
 
 namespace ondrix {
 
@@ -31,11 +33,11 @@ void CmdRelax_Click(Sessione& c)
     }
 
     // The island always gets the whole list, ended by "1000".
-    c.m.Risposta = c.invia("SET RELAX", "INDICE:");
+    std::vector<int> indici;
     for (int r = 1; r <= MaxDiagnosi; ++r)
         if (c.m.Diagnosi(r).Relax == 1)
-            c.m.Risposta = c.invia(testo(r - 1), "INDICE:");
-    c.m.Risposta = c.invia("1000", "OK");
+            indici.push_back(r - 1);
+    c.invia(dialogo::SetRelax(indici));
 }
 
 void CmdAzzera_Click(Sessione& c)
@@ -44,15 +46,13 @@ void CmdAzzera_Click(Sessione& c)
     if (!riga)
         return;
     const int posizione = c.m.ConfBobine(*riga).Posizione;
-    c.m.Risposta = c.invia("ZERO CONTACOLPI", "ESP:");
-    c.m.Risposta = c.invia(c.f.Combo1.text(), "POS:");
-    c.m.Risposta = c.invia(testo(posizione), "OK");
+    c.invia(dialogo::ZeroContacolpi(c.f.Combo1.text(), posizione));
     c.f.TxtColpi.setText("0");
 }
 
 void CmdReset_Click(Sessione& c)
 {
-    c.m.Risposta = c.invia("CLEAR", "OK");
+    c.invia(dialogo::Clear());
     c.host.messageBox(c.m.testi.Messaggi(msg::Spegnere), c.f.caption(), MessageButtons::Ok);
     Form_Unload(c);
 }

@@ -3,10 +3,11 @@
 
 #include "commands/Comandi.h"
 
-#include "diagnostics/Diagnosi.h"
+#include "frame/Bobine.h"
 #include "frame/Sessione.h"
+#include "island/Diagnosi.h"
 #include "island/Regole.h"
-#include "view/Bobine.h"
+#include "island/Tabelle.h"
 
 namespace ondrix {
 
@@ -23,8 +24,7 @@ void CmdAziona_Click(Sessione& c)
     const Testi& t = c.m.testi;
     const bool eccita = c.f.CmdAziona.caption() == t.CaptChiudi;
 
-    c.m.Risposta = c.invia(eccita ? "CLOSE VALVOLA" : "OPEN VALVOLA", "INDICE:");
-    c.m.Risposta = c.invia(caption, "OK");
+    c.invia(eccita ? dialogo::CloseValvola(caption) : dialogo::OpenValvola(caption));
 
     c.f.CmdAziona.setCaption(eccita ? t.CaptApri : t.CaptChiudi);
     c.f.CmdAziona.setEnabled(true);
@@ -61,7 +61,7 @@ void CmdAll_Click(Sessione& c)
     const Testi& t = c.m.testi;
     const bool eccita = c.f.CmdAll.caption() == t.CaptChiudiAll;
 
-    c.m.Risposta = c.invia(eccita ? "CLOSE ALL" : "OPEN ALL", "OK");
+    c.invia(eccita ? dialogo::CloseAll() : dialogo::OpenAll());
     c.f.CmdAll.setCaption(eccita ? t.CaptApriAll : t.CaptChiudiAll);
     c.f.CmdAll.setEnabled(true);
 

@@ -5,8 +5,8 @@
 #include "config/File.h"
 #include "config/Formato.h"
 #include "frame/Sessione.h"
+#include "frame/Terminazione.h"
 #include "island/Codifica.h"
-#include "view/Vista.h"
 
 namespace ondrix {
 
@@ -16,6 +16,7 @@ namespace {
 void applicaModifiche(Sessione& c, const Piano& p)
 {
     Model& m = c.m;
+    m.IndirizzoSlave = p.IndirizzoSlave;
     for (int r = 1; r <= MaxBobine; ++r)
         m.ConfBobine(r) = p.ConfBobine[static_cast<std::size_t>(r - 1)];
     for (std::size_t k = 0; k < p.Diagnosi.size(); ++k)
@@ -25,7 +26,7 @@ void applicaModifiche(Sessione& c, const Piano& p)
         MostraTerminazione(c.f, m.testi, p.terminazione == Terminazione::On);
     if (p.IndiceBaudRate) {
         m.IndiceBaudRate = *p.IndiceBaudRate;
-        c.f.CmdTerminazione.setCaption(m.TestiBaudRate(m.IndiceBaudRate + 1));
+        MostraBaudRate(c.f, m);
     }
 }
 
@@ -44,26 +45,20 @@ Caricamento caricaConfigurazione(Sessione& c, const std::string& nome)
     if (!piano)
         return {Caricamento::Esito::Rifiutato, {}};
 
-    for (std::size_t i = 0; i <= piano->scambi.size(); ++i) {
-        if (i == piano->puntoModifiche)
-            applicaModifiche(c, *piano);
-        if (i < piano->scambi.size())
-            c.m.Risposta = c.invia(piano->scambi[i].comando, piano->scambi[i].atteso);
-    }
+    const std::span<const Scambio> scambi(piano->scambi);
+    c.invia(scambi.first(piano->puntoModifiche));
+    applicaModifiche(c, *piano);
+    c.invia(scambi.subspan(piano->puntoModifiche));
     return {Caricamento::Esito::Scritto, {}};
 }
 
 bool CmdCarica_Click(Sessione& c)
 {
     Host& h = c.host;
-    h.setBusyPointer(true);
-
-    std::string nome = c.f.NomeFile;
-    if (!h.fileDialog(dialogoConfigurazione(false), nome) || nome.empty()) {
-        h.setBusyPointer(false);
+    const auto scelto = scegliFile(c, false);
+    if (!scelto)
         return false;
-    }
-    c.f.NomeFile = nome;
+    const std::string& nome = *scelto;
 
     const Caricamento esito = caricaConfigurazione(c, nome);
     if (esito.esito == Caricamento::Esito::Illeggibile) {

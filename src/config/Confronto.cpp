@@ -7,69 +7,103 @@ namespace ondrix {
 
 namespace {
 
-ContenutoFile leggi(const std::vector<std::string>& righe)
-{
-    ContenutoFile c;
-    Righe L(righe);
-    const std::string& prima = L.leggi();
-    if (prima == IntestazioneModuli) {
-        c.conModuli = true;
-        c.numModuli = L.numero();
-        L.limiti(c.numModuli, 0, MaxModuli);
-        L.salta(1);
-        for (ContenutoFile::Modulo& m : c.moduli) {
-            const std::string& riga = L.leggi();
-            m = {L.campo(riga, 1), L.campo(riga, 2), L.campo(riga, 3)};
+// The comparison's walk: every value the file holds, read as it stands.
+class LetturaContenuto : public LettoreFile {
+public:
+    using LettoreFile::LettoreFile;
+
+    ContenutoFile leggi()
+    {
+        leggiFile();
+        return std::move(c_);
+    }
+
+    void intestazione(std::string_view testo) override
+    {
+        // After the module rows the protocol's heading may be missing.
+        if (testo == IntestazioneProtocollo)
+            righe_.saltaSe(IntestazioneProtocollo);
+        else
+            righe_.salta();
+    }
+
+    void valore(Voce voce, int n) override
+    {
+        if (nonLetta(voce))
+            return;
+        switch (voce) {
+        case Voce::NumeroModuli:
+            c_.numModuli = righe_.numero();
+            return righe_.limiti(c_.numModuli, 0, MaxModuli);
+        case Voce::Modulo: {
+            const std::string& riga = righe_.leggi();
+            c_.moduli[static_cast<std::size_t>(n - 1)] = {righe_.campo(riga, 1), righe_.campo(riga, 2),
+                                                          righe_.campo(riga, 3)};
+            return;
         }
-        const std::string* riga = &L.leggi();
-        if (trim(*riga) == IntestazioneProtocollo)
-            riga = &L.leggi();
-        c.protocollo = L.intero(trim(*riga));
-    } else if (prima == IntestazioneProtocollo) {
-        c.protocollo = L.numero();
-    } else {
-        L.rifiuta(Motivo::Intestazione);
+        case Voce::Protocollo:
+            c_.protocollo = righe_.numero();
+            return;
+        case Voce::Indirizzo:
+            c_.indirizzo = trim(righe_.leggi());
+            return;
+        case Voce::TotaleBobine:
+            c_.totaleBobine = righe_.numero();
+            return;
+        case Voce::NumeroEspansioni:
+            espansioni_ = righe_.numero();
+            return righe_.limiti(espansioni_, 0, MaxEspansioni);
+        case Voce::Espansione: {
+            const std::string& riga = righe_.leggi();
+            c_.corpi.push_back({righe_.campo(riga, 1), righe_.campo(riga, 2)});
+            return;
+        }
+        case Voce::Bobina: {
+            const std::string& riga = righe_.leggi();
+            c_.bobine[static_cast<std::size_t>(n - 1)] = {righe_.campo(riga, 1), righe_.campo(riga, 2),
+                                                          righe_.campo(riga, 3)};
+            return;
+        }
+        case Voce::Terminazione:
+            c_.terminazione = righe_.leggi() == "ON";
+            return;
+        case Voce::BaudRate:
+            c_.baudRate = righe_.numero();
+            return;
+        case Voce::NomeProtocollo:
+        case Voce::TestoBaudRate:
+            return;
+        }
     }
-    L.salta(2);  // the protocol's name and the address heading
-    c.indirizzo = trim(L.leggi());
-    L.salta(1);
-    c.totaleBobine = L.numero();
-    L.salta(1);
-    const int E = L.numero();
-    L.limiti(E, 0, MaxEspansioni);
-    L.salta(1);
-    for (int r = 1; r <= E; ++r) {
-        const std::string& riga = L.leggi();
-        c.corpi.push_back({L.campo(riga, 1), L.campo(riga, 2)});
-    }
-    L.salta(1);
-    for (ContenutoFile::Bobina& b : c.bobine) {
-        const std::string& riga = L.leggi();
-        b = {L.campo(riga, 1), L.campo(riga, 2), L.campo(riga, 3)};
-    }
-    if (c.protocollo == protocollo::Profibus) {
-        L.salta(1);
-        c.terminazione = L.leggi() == "ON";
-    } else if (haBaudRate(c.protocollo)) {
-        L.salta(1);
-        c.baudRate = L.numero();
-    }
-    return c;
-}
+
+    int espansioni() const override { return espansioni_; }
+    int protocollo() const override { return c_.protocollo; }
+
+private:
+    void disposizione(Disposizione d) override { c_.conModuli = d == Disposizione::Corrente; }
+
+    ContenutoFile c_;
+    int espansioni_ = 0;
+};
 
 std::string confronto(const std::string& cosa, const std::string& isola, const std::string& file)
 {
     return cosa + ": island " + isola + ", file " + file;
 }
 
-std::string tipoModulo(int tipo) { return tipo == 0 ? "16IN" : tipo == 1 ? "8IN" : std::to_string(tipo); }
+// A type this program does not know as its number.
+std::string nomeTipo(int codice)
+{
+    const auto tipo = tipoModulo(codice);
+    return tipo ? tipo->nome : std::to_string(codice);
+}
 
 } // namespace
 
 std::optional<ContenutoFile> leggiContenutoFile(const std::vector<std::string>& righe, Rifiuto* rifiuto)
 {
     try {
-        return leggi(righe);
+        return LetturaContenuto(righe).leggi();
     } catch (const Rifiutato& e) {
         if (rifiuto)
             *rifiuto = e.r;
@@ -115,7 +149,7 @@ std::vector<std::string> differenze(const ContenutoFile& isola, const ContenutoF
             const ContenutoFile::Modulo& a = isola.moduli[static_cast<std::size_t>(k)];
             const ContenutoFile::Modulo& b = file.moduli[static_cast<std::size_t>(k)];
             if (a.tipo != b.tipo)
-                d.push_back(confronto(modulo + " type", tipoModulo(a.tipo), tipoModulo(b.tipo)));
+                d.push_back(confronto(modulo + " type", nomeTipo(a.tipo), nomeTipo(b.tipo)));
             numero(modulo + " address", a.indirizzo, b.indirizzo);
         }
     }

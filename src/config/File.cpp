@@ -1,5 +1,7 @@
 #include "config/File.h"
 
+#include "frame/Sessione.h"
+
 #include <QtCore/QFile>
 #include <QtCore/QFileInfo>
 #include <QtCore/QSaveFile>
@@ -17,14 +19,21 @@ QString percorso(const std::string& path) { return QFile::decodeName(QByteArray:
 
 } // namespace
 
-FileDialogRequest dialogoConfigurazione(bool salva)
+std::optional<std::string> scegliFile(Sessione& c, bool salva)
 {
     FileDialogRequest r;
     r.save = salva;
     r.defaultExt = ".txt";
     r.filterDesc = "(*.txt)";
     r.filterPattern = "*.txt";
-    return r;
+    c.host.setBusyPointer(true);
+    std::string nome = c.f.NomeFile;
+    if (!c.host.fileDialog(r, nome) || nome.empty()) {
+        c.host.setBusyPointer(false);
+        return std::nullopt;
+    }
+    c.f.NomeFile = nome;
+    return nome;
 }
 
 std::optional<std::string> scriviFileSicuro(const std::string& path, std::string_view bytes)

@@ -11,8 +11,13 @@
 
 namespace ondrix {
 
-// The dialog of both buttons: ".txt", one filter "(*.txt)" / "*.txt".
-FileDialogRequest dialogoConfigurazione(bool salva);
+struct Sessione;
+
+// The file dialog of both buttons (".txt", one filter "(*.txt)" / "*.txt"),
+// opened on the name it held before, with the hourglass on: the name chosen
+// (kept for the next use), or nothing, the pointer back to normal, when the
+// dialog is cancelled.
+std::optional<std::string> scegliFile(Sessione& c, bool salva);
 
 // Puts bytes at path in place of whatever file is there: they go to a
 // temporary file in the same folder, which is flushed to disk and then renamed

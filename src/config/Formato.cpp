@@ -4,6 +4,9 @@
 
 #include "island/Numeri.h"
 #include "island/Regole.h"
+#include "island/Tabelle.h"
+
+#include <algorithm>
 
 namespace ondrix {
 
@@ -62,67 +65,87 @@ std::string indirizzoDaCaption(std::string_view captionProfibus)
     return trim(p == std::string_view::npos ? captionProfibus : captionProfibus.substr(p + 1));
 }
 
+namespace {
+
+// The writer's walk: every line from the model and the two captions.
+class Scrittura : public PercorsoFile {
+public:
+    Scrittura(const Model& m, std::string_view captionProfibus, std::string_view captionTerminazione)
+        : m_(m), captionProfibus_(captionProfibus), captionTerminazione_(captionTerminazione)
+    {
+        testo_.reserve(4096);
+        riga(primaIntestazione(Disposizione::Corrente));
+    }
+
+    void intestazione(std::string_view testo) override { riga(testo); }
+
+    void valore(Voce voce, int n) override
+    {
+        switch (voce) {
+        case Voce::NumeroModuli:
+            return riga(rigaNumero(m_.NumModuli));
+        case Voce::Modulo: {
+            const Modulo& modulo = m_.Moduli(n);
+            return riga(riga3(modulo.Tipo, modulo.RevPic, modulo.Indirizzo));
+        }
+        case Voce::Protocollo:
+            return riga(rigaNumero(m_.Protocollo));
+        case Voce::NomeProtocollo:
+            if (const std::string nome = nomeProtocollo(m_.Protocollo); !nome.empty())
+                riga(nome);
+            return;
+        case Voce::Indirizzo:
+            return riga(indirizzoDaCaption(captionProfibus_));
+        case Voce::TotaleBobine:
+            return riga(rigaNumero(m_.TotaleBobine));
+        case Voce::NumeroEspansioni:
+            return riga(rigaNumero(m_.NumEspansioni));
+        case Voce::Espansione:
+            return riga(testo(m_.Espansioni(n).NumPosti) + " " + testo(m_.Espansioni(n).NumBobine));
+        case Voce::Bobina: {
+            const ConfBobina& b = m_.ConfBobine(n);
+            int relax = 0;
+            if (b.Posizione != 0 && b.Indice != IndiceDisabilitato)
+                if (const auto d = rigaDiagnosi(m_, b.Indice))
+                    relax = m_.Diagnosi(*d).Relax;
+            return riga(riga3(b.Indice, b.Posizione, relax));
+        }
+        case Voce::Terminazione:
+            return riga(captionTerminazione_ == m_.testi.CaptTerminazioneOff ? "ON" : "OFF");
+        case Voce::BaudRate:
+            return riga(rigaNumero(m_.IndiceBaudRate));
+        case Voce::TestoBaudRate:
+            // An index without a text (the island reported none of 0..7)
+            // leaves the text line empty; the reader never reads it.
+            return riga(testoBaudRate(m_, m_.IndiceBaudRate).value_or(std::string()));
+        }
+    }
+
+    int espansioni() const override { return std::clamp<int>(m_.NumEspansioni, 0, MaxEspansioni); }
+    int protocollo() const override { return m_.Protocollo; }
+
+    const std::string& scritto() const { return testo_; }
+
+private:
+    void riga(std::string_view s)
+    {
+        testo_ += s;
+        testo_ += "\r\n";
+    }
+
+    const Model& m_;
+    std::string_view captionProfibus_, captionTerminazione_;
+    std::string testo_;
+};
+
+} // namespace
+
 std::string scriviConfigurazione(const Model& m, std::string_view captionProfibus,
                                  std::string_view captionTerminazione)
 {
-    std::string t;
-    t.reserve(4096);
-    const auto riga = [&](std::string_view s) {
-        t += s;
-        t += "\r\n";
-    };
-
-    riga(IntestazioneModuli);
-    riga(rigaNumero(m.NumModuli));
-    riga(IntestazioneRigheModuli);
-    for (int r = 1; r <= MaxModuli; ++r) {
-        const Modulo& mo = m.Moduli(r);
-        riga(riga3(mo.Tipo, mo.RevPic, mo.Indirizzo));
-    }
-
-    riga(IntestazioneProtocollo);
-    riga(rigaNumero(m.Protocollo));
-    if (const std::string nome = nomeProtocollo(m.Protocollo); !nome.empty())
-        riga(nome);
-
-    riga(IntestazioneIndirizzo);
-    riga(indirizzoDaCaption(captionProfibus));
-
-    riga(IntestazioneTotaleBobine);
-    riga(rigaNumero(m.TotaleBobine));
-
-    riga(IntestazioneEspansioni);
-    riga(rigaNumero(m.NumEspansioni));
-    riga(IntestazioneRigheEspansioni);
-    for (int r = 1; r <= m.NumEspansioni && r <= MaxEspansioni; ++r)
-        riga(testo(m.Espansioni(r).NumPosti) + " " + testo(m.Espansioni(r).NumBobine));
-
-    riga(IntestazioneBobine);
-    for (int r = 1; r <= MaxBobine; ++r) {
-        const ConfBobina& b = m.ConfBobine(r);
-        int relax = 0;
-        if (b.Posizione != 0 && b.Indice != IndiceDisabilitato) {
-            for (int d = 1; d <= MaxDiagnosi; ++d)
-                if (m.Diagnosi(d).Indice == b.Indice) {
-                    relax = m.Diagnosi(d).Relax;
-                    break;
-                }
-        }
-        riga(riga3(b.Indice, b.Posizione, relax));
-    }
-
-    if (m.Protocollo == protocollo::Profibus) {
-        riga(IntestazioneTerminazione);
-        riga(captionTerminazione == m.testi.CaptTerminazioneOff ? "ON" : "OFF");
-    } else if (haBaudRate(m.Protocollo)) {
-        riga(IntestazioneBaudRate);
-        riga(rigaNumero(m.IndiceBaudRate));
-        // An index without a text (the island reported none of 0..7) leaves
-        // the text line empty; the reader never reads it.
-        const int voce = m.IndiceBaudRate + 1;
-        riga(m.TestiBaudRate.valid(voce) ? m.TestiBaudRate(voce) : std::string());
-    }
-    return utf8ACp1252(t);
+    Scrittura s(m, captionProfibus, captionTerminazione);
+    percorriFile(s, Disposizione::Corrente);
+    return utf8ACp1252(s.scritto());
 }
 
 } // namespace ondrix

@@ -1,8 +1,9 @@
 #pragma once
 // The configuration file: its writer and its reader, as pure functions (model
 // and captions in, bytes out; file lines and model in, a verdict and a plan
-// out). Nothing here touches a file, the port or the window, so every piece
-// can be driven with arbitrary input.
+// out), both walking the one description of the file's layout
+// (config/Struttura.h). Nothing here touches a file, the port or the window,
+// so every piece can be driven with arbitrary input.
 //
 // The load runs in two steps built on one another: verificaConfigurazione
 // reads the whole file once and refuses it at the first thing that differs
@@ -11,7 +12,9 @@
 // changes it makes, from the values the check read. The handler sends the
 // plan only once it is complete, so a refused file sends nothing.
 
+#include "config/Struttura.h"
 #include "island/Codifica.h"
+#include "island/Dialoghi.h"
 #include "island/Model.h"
 
 #include <array>
@@ -43,18 +46,6 @@ std::string EstraiCampo(std::string_view riga, int n);
 std::string rigaNumero(long v);
 
 // ---- Writer ------------------------------------------------------------------
-
-inline constexpr const char* IntestazioneModuli = "[NUMERO MODULI INGRESSI]";
-inline constexpr const char* IntestazioneRigheModuli = "[TIPO - FW - INDIRIZZO]";
-inline constexpr const char* IntestazioneProtocollo = "[PROTOCOLLO]";
-inline constexpr const char* IntestazioneIndirizzo = "[INDIRIZZO PROFIBUS SLAVE]";
-inline constexpr const char* IntestazioneTotaleBobine = "[NUMERO TOTALE BOBINE]";
-inline constexpr const char* IntestazioneEspansioni = "[NUMERO DI ESPANSIONI]";
-inline constexpr const char* IntestazioneRigheEspansioni = "[TIPO ESPANSIONE - N\u00b0 BOBINE]";
-inline constexpr const char* IntestazioneBobine =
-    "[INDICE PROFIBUS BOBINE - POSIZIONE FISICA - RELAX]";
-inline constexpr const char* IntestazioneTerminazione = "[RESISTENZA TERMINAZIONE]";
-inline constexpr const char* IntestazioneBaudRate = "[BAUD RATE]";
 
 // The slave address as the window shows it: the caption after its first colon
 // (the whole caption without one), spaces trimmed.
@@ -95,12 +86,6 @@ Verifica verificaConfigurazione(const std::vector<std::string>& righe, const Mod
 
 // ---- Reader: the apply pass --------------------------------------------------
 
-struct Scambio {
-    std::string comando;
-    std::string atteso;
-    friend bool operator==(const Scambio&, const Scambio&) = default;
-};
-
 enum class Terminazione { Nessuna, On, Off };
 
 struct Piano {
@@ -108,11 +93,13 @@ struct Piano {
     bool SezioneFinale = false;
 
     // Every exchange of the apply pass, in order.
-    std::vector<Scambio> scambi;
+    Dialogo scambi;
     // The model changes take effect before exchange number puntoModifiche
     // (counted from 0): after the disable pass, before the last section.
     std::size_t puntoModifiche = 0;
 
+    // The slave address the file sets.
+    std::int16_t IndirizzoSlave = 0;
     // Rows 1..256 of ConfBobine as the file sets them.
     std::array<ConfBobina, MaxBobine> ConfBobine{};
     // Rows 1..n of Diagnosi (n <= 32): the file's present coils in order; the

@@ -1,10 +1,12 @@
 #pragma once
 // The lines of a configuration file read in order, each once: the one line
-// reader of the load's check and of the comparison with an island. A missing
-// line, a field that is not an integer, a value that differs or that no
-// island can hold refuses the file (Rifiutato, with the line).
+// reader of the load's check and of the comparison with an island, which
+// walk the file's layout (config/Struttura.h) with it. A missing line, a
+// field that is not an integer, a value that differs or that no island can
+// hold refuses the file (Rifiutato, with the line).
 
 #include "config/Formato.h"
+#include "config/Struttura.h"
 #include "island/Numeri.h"
 
 #include <optional>
@@ -64,10 +66,12 @@ public:
             rifiutaRiga(Motivo::RigaMancante, static_cast<int>(righe_.size()) + 1);
         return righe_[i_++];
     }
-    void salta(int n)
+    void salta() { leggi(); }
+    // Skips the next line when, spaces trimmed, it is testo.
+    void saltaSe(std::string_view testo)
     {
-        for (int k = 0; k < n; ++k)
-            leggi();
+        if (i_ < righe_.size() && trim(righe_[i_]) == testo)
+            ++i_;
     }
     std::int16_t intero(std::string_view s) const
     {
@@ -95,6 +99,39 @@ public:
 private:
     const std::vector<std::string>& righe_;
     std::size_t i_ = 0;
+};
+
+// A reader's walk of the file: line 1 names the layout, every heading is
+// passed over unread, and so are the lines no reader takes.
+class LettoreFile : public PercorsoFile {
+public:
+    explicit LettoreFile(const std::vector<std::string>& righe) : righe_(righe) {}
+
+    // Reads line 1 and walks the rest of the file with this reader.
+    void leggiFile()
+    {
+        const auto d = disposizioneDi(righe_.leggi());
+        if (!d)
+            righe_.rifiuta(Motivo::Intestazione);
+        disposizione(*d);
+        percorriFile(*this, *d);
+    }
+
+    void intestazione(std::string_view) override { righe_.salta(); }
+
+protected:
+    // The layout line 1 named, before the walk.
+    virtual void disposizione(Disposizione d) = 0;
+    // The protocol name line is passed over; the baud rate's text line is not
+    // even looked for (a file may end before it). True for these two.
+    bool nonLetta(Voce voce)
+    {
+        if (voce == Voce::NomeProtocollo)
+            righe_.salta();
+        return voce == Voce::NomeProtocollo || voce == Voce::TestoBaudRate;
+    }
+
+    Righe righe_;
 };
 
 } // namespace ondrix

@@ -17,14 +17,10 @@ std::optional<std::string> salvaConfigurazione(Sessione& c, const std::string& n
 void CmdSalva_Click(Sessione& c)
 {
     Host& h = c.host;
-    h.setBusyPointer(true);
-
-    std::string nome = c.f.NomeFile;
-    if (!h.fileDialog(dialogoConfigurazione(true), nome) || nome.empty()) {
-        h.setBusyPointer(false);
+    const auto scelto = scegliFile(c, true);
+    if (!scelto)
         return;
-    }
-    c.f.NomeFile = nome;
+    const std::string& nome = *scelto;
 
     const auto errore = salvaConfigurazione(c, nome);
 

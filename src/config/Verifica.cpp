@@ -44,158 +44,163 @@ struct Contenuto {
     std::optional<std::string> valoreFinale;  // the termination or baud-rate line
 };
 
-// The check pass, one section after the other.
-class Lettura {
+// The check pass: the file's walk, each value checked against the island.
+class Controllo : public LettoreFile {
 public:
-    Lettura(const std::vector<std::string>& righe, const Model& m) : L(righe), m_(m) {}
+    Controllo(const std::vector<std::string>& righe, const Model& m) : LettoreFile(righe), m_(m) {}
 
     Contenuto leggi()
     {
-        intestazione();
-        indirizzo();
-        corpi();
-        bobine();
-        sezioneFinale();
+        leggiFile();
         return std::move(c_);
     }
 
+    void intestazione(std::string_view testo) override
+    {
+        if (testo != IntestazioneProtocollo)
+            return righe_.salta();
+        // With the module rows unread their 13 lines include this heading,
+        // passed over unread; either way the heading may stand (again) here.
+        if (!c_.v.ScriviIngressi)
+            righe_.salta();
+        righe_.saltaSe(IntestazioneProtocollo);
+    }
+
+    void valore(Voce voce, int n) override
+    {
+        if (nonLetta(voce))
+            return;
+        switch (voce) {
+        case Voce::NumeroModuli:
+            return numeroModuli();
+        case Voce::Modulo:
+            return modulo(n);
+        case Voce::Protocollo:
+            return righe_.confronta(righe_.numero(), m_.Protocollo);
+        case Voce::Indirizzo:
+            return indirizzo();
+        case Voce::TotaleBobine:
+            return righe_.confronta(righe_.numero(), m_.TotaleBobine);
+        case Voce::NumeroEspansioni:
+            espansioni_ = righe_.numero();
+            righe_.confronta(espansioni_, m_.NumEspansioni);
+            return righe_.limiti(espansioni_, 0, MaxEspansioni);
+        case Voce::Espansione: {
+            const std::string& riga = righe_.leggi();
+            righe_.confronta(righe_.campo(riga, 1), m_.Espansioni(n).NumPosti);
+            return righe_.confronta(righe_.campo(riga, 2), m_.Espansioni(n).NumBobine);
+        }
+        case Voce::Bobina:
+            return bobina(n);
+        case Voce::Terminazione:
+            c_.valoreFinale = righe_.leggi();
+            return;
+        case Voce::BaudRate: {
+            const std::string& valore = righe_.leggi();
+            righe_.limiti(righe_.intero(trim(valore)), 0, CodiciBaudRate - 1);
+            c_.valoreFinale = valore;
+            return;
+        }
+        case Voce::NomeProtocollo:
+        case Voce::TestoBaudRate:
+            return;
+        }
+    }
+
+    int espansioni() const override { return espansioni_; }
+    // The termination (any text) or the baud-rate code (0..7) of the island's protocol.
+    int protocollo() const override { return c_.v.SezioneFinale ? m_.Protocollo : 0; }
+
 private:
     // Line 1 names the layout: the older one starts with the protocol, the
-    // current one with the input modules.
-    void intestazione()
+    // current one with the input modules, whose addresses are written when
+    // the island can take them.
+    void disposizione(Disposizione d) override
     {
-        const std::string& prima = L.leggi();
-        if (prima == IntestazioneProtocollo) {
-            c_.v.ScriviIngressi = false;
-            c_.v.SezioneFinale = true;
-            L.confronta(L.numero(), m_.Protocollo);
-            L.salta(2);
-        } else if (prima == IntestazioneModuli) {
-            c_.v.SezioneFinale = true;
-            c_.v.ScriviIngressi = scriviIngressi(m_);
-            if (c_.v.ScriviIngressi)
-                moduli();
-            else
-                L.salta(13);
-            const std::string* riga = &L.leggi();
-            if (trim(*riga) == IntestazioneProtocollo)
-                riga = &L.leggi();
-            L.confronta(L.intero(trim(*riga)), m_.Protocollo);
-            L.salta(2);
-        } else {
-            L.rifiuta(Motivo::Intestazione);
-        }
+        c_.v.SezioneFinale = true;
+        c_.v.ScriviIngressi = d == Disposizione::Corrente && scriviIngressi(m_);
+    }
+
+    void numeroModuli()
+    {
+        if (!c_.v.ScriviIngressi)
+            return righe_.salta();
+        righe_.limiti(m_.NumModuli, 0, MaxModuli);
+        righe_.confronta(righe_.numero(), m_.NumModuli);
     }
 
     // Ten module rows of the island's types; the addresses to be sent are 0,
     // 1 or 2, each module its own.
-    void moduli()
+    void modulo(int r)
     {
-        L.limiti(m_.NumModuli, 0, MaxModuli);
-        L.confronta(L.numero(), m_.NumModuli);
-        L.salta(1);
-        bool usato[3] = {};
-        for (int r = 1; r <= MaxModuli; ++r) {
-            const std::string& riga = L.leggi();
-            L.confronta(L.campo(riga, 1), m_.Moduli(r).Tipo);
-            if (r > m_.NumModuli)
-                continue;
-            const int indirizzo = L.campo(riga, 3);
-            L.limiti(indirizzo, 0, 2);
-            if (usato[indirizzo])
-                L.rifiuta(Motivo::FuoriLimiti);
-            usato[indirizzo] = true;
-            c_.indirizziModuli.push_back(static_cast<std::int16_t>(indirizzo));
-        }
+        if (!c_.v.ScriviIngressi)
+            return righe_.salta();
+        const std::string& riga = righe_.leggi();
+        righe_.confronta(righe_.campo(riga, 1), m_.Moduli(r).Tipo);
+        if (r > m_.NumModuli)
+            return;
+        const int indirizzo = righe_.campo(riga, 3);
+        righe_.limiti(indirizzo, 0, 2);
+        if (indirizzoUsato_[indirizzo])
+            righe_.rifiuta(Motivo::FuoriLimiti);
+        indirizzoUsato_[indirizzo] = true;
+        c_.indirizziModuli.push_back(static_cast<std::int16_t>(indirizzo));
     }
 
     // The apply pass finds the address after the first "[INDIRIZZO PROFIBUS
     // SLAVE]" from where it stands, which must be this line.
     void indirizzo()
     {
-        const std::size_t posIndirizzo = L.posizione();
-        const std::string& indirizzo = L.leggi();
-        const auto& righe = L.tutte();
+        const std::size_t posIndirizzo = righe_.posizione();
+        const std::string& indirizzo = righe_.leggi();
+        const auto& righe = righe_.tutte();
         const std::size_t da = c_.v.ScriviIngressi ? 3 + static_cast<std::size_t>(m_.NumModuli) : 0;
         std::size_t h = da;
         while (h < righe.size() && righe[h] != IntestazioneIndirizzo)
             ++h;
         if (h + 1 != posIndirizzo)
             Righe::rifiutaRiga(Motivo::IndirizzoMancante, static_cast<int>(posIndirizzo));
-        c_.indirizzoSlave = L.intero(trim(indirizzo));
+        c_.indirizzoSlave = righe_.intero(trim(indirizzo));
         const Intervallo ammessi = intervalloIndirizzo(m_.Protocollo);
-        L.limiti(c_.indirizzoSlave, ammessi.min, ammessi.max);
+        righe_.limiti(c_.indirizzoSlave, ammessi.min, ammessi.max);
     }
 
-    // Coil count, body count and the bodies' rows, all as the island has them.
-    void corpi()
+    // A coil row: the position as the island has it; a present coil's index
+    // 0..31, naming one coil that one of the bodies holds.
+    void bobina(int r)
     {
-        L.salta(1);
-        L.confronta(L.numero(), m_.TotaleBobine);
-        L.salta(1);
-        const int E = L.numero();
-        L.confronta(E, m_.NumEspansioni);
-        L.limiti(E, 0, MaxEspansioni);
-        L.salta(1);
-        for (int r = 1; r <= E; ++r) {
-            const std::string& riga = L.leggi();
-            L.confronta(L.campo(riga, 1), m_.Espansioni(r).NumPosti);
-            L.confronta(L.campo(riga, 2), m_.Espansioni(r).NumBobine);
+        const std::string& riga = righe_.leggi();
+        const int indice = righe_.campo(riga, 1);
+        const int posizione = righe_.campo(riga, 2);
+        const int relax = righe_.campo(riga, 3);
+        righe_.confronta(posizione, m_.ConfBobine(r).Posizione);
+        righe_.limiti(relax, 0, 1);
+        if (presente(indice, posizione)) {
+            righe_.limiti(indice, 0, MaxDiagnosi - 1);
+            if (indiceUsato_[indice])
+                righe_.rifiuta(Motivo::FuoriLimiti);
+            indiceUsato_[indice] = true;
+            righe_.limiti(posizione, 1, PosizioniCorpo);
+            if (!corpoDellaRiga(m_, r))
+                righe_.rifiuta(Motivo::FuoriLimiti);
         }
+        const auto k = static_cast<std::size_t>(r - 1);
+        c_.bobine[k] = {static_cast<std::int16_t>(indice), static_cast<std::int16_t>(posizione)};
+        c_.relax[k] = static_cast<std::int16_t>(relax);
     }
 
-    // 256 coil rows: the positions as the island has them; the present coils'
-    // indexes 0..31, each naming one coil that one of the bodies holds.
-    void bobine()
-    {
-        L.salta(1);
-        bool indiceUsato[MaxDiagnosi] = {};
-        for (int r = 1; r <= MaxBobine; ++r) {
-            const std::string& riga = L.leggi();
-            const int indice = L.campo(riga, 1);
-            const int posizione = L.campo(riga, 2);
-            const int relax = L.campo(riga, 3);
-            L.confronta(posizione, m_.ConfBobine(r).Posizione);
-            L.limiti(relax, 0, 1);
-            if (presente(indice, posizione)) {
-                L.limiti(indice, 0, MaxDiagnosi - 1);
-                if (indiceUsato[indice])
-                    L.rifiuta(Motivo::FuoriLimiti);
-                indiceUsato[indice] = true;
-                L.limiti(posizione, 1, 16);
-                if (!corpoDellaRiga(m_, r))
-                    L.rifiuta(Motivo::FuoriLimiti);
-            }
-            const auto k = static_cast<std::size_t>(r - 1);
-            c_.bobine[k] = {static_cast<std::int16_t>(indice), static_cast<std::int16_t>(posizione)};
-            c_.relax[k] = static_cast<std::int16_t>(relax);
-        }
-    }
-
-    // The termination (any text) or the baud-rate code (0..7).
-    void sezioneFinale()
-    {
-        if (!c_.v.SezioneFinale || !protocolloNoto(m_.Protocollo))
-            return;
-        L.salta(1);
-        const std::string& valore = L.leggi();
-        if (haBaudRate(m_.Protocollo)) {
-            const int codice = L.intero(trim(valore));
-            L.limiti(codice, 0, CodiciBaudRate - 1);
-        }
-        c_.valoreFinale = valore;
-    }
-
-    Righe L;
     const Model& m_;
     Contenuto c_;
+    int espansioni_ = 0;
+    bool indirizzoUsato_[3] = {};
+    bool indiceUsato_[MaxDiagnosi] = {};
 };
 
 std::optional<Contenuto> leggiContenuto(const std::vector<std::string>& righe, const Model& m,
                                         Verifica& v)
 {
     try {
-        Contenuto c = Lettura(righe, m).leggi();
+        Contenuto c = Controllo(righe, m).leggi();
         v = c.v;
         return c;
     } catch (const Rifiutato& e) {
@@ -218,60 +223,53 @@ std::optional<Piano> pianoApplicazione(const std::vector<std::string>& righe, co
                                        Verifica* esito)
 {
     Verifica v;
-    const std::optional<Contenuto> f = leggiContenuto(righe, m, v);
+    const std::optional<Contenuto> letto = leggiContenuto(righe, m, v);
     if (esito)
         *esito = v;
-    if (!f)
+    if (!letto)
         return std::nullopt;
 
     Piano p;
     p.ScriviIngressi = v.ScriviIngressi;
     p.SezioneFinale = v.SezioneFinale;
-    const auto invia = [&](std::string comando, std::string atteso) {
-        p.scambi.push_back({std::move(comando), std::move(atteso)});
-    };
+    const auto invia = [&](const Dialogo& d) { p.scambi.insert(p.scambi.end(), d.begin(), d.end()); };
 
     // Input modules: their current address, then the file's.
     if (v.ScriviIngressi) {
         if (m.NumModuli != 0)
-            invia("DISABLE DIGITAL", "OK");
-        for (int r = 1; r <= m.NumModuli; ++r) {
-            invia("ENABLE DIGITAL", "OLD ADDR");
-            invia(testo(m.Moduli(r).Indirizzo), "NEW ADDR");
-            invia(testo(f->indirizziModuli[static_cast<std::size_t>(r - 1)]), "OK");
-        }
+            invia(dialogo::DisableDigital());
+        for (int r = 1; r <= m.NumModuli; ++r)
+            invia(dialogo::EnableDigital(m.Moduli(r).Indirizzo,
+                                         letto->indirizziModuli[static_cast<std::size_t>(r - 1)]));
     }
 
-    invia("SET SLAVE ADDRESS", "NUM:");
-    invia(testo(f->indirizzoSlave), "OK");
+    p.IndirizzoSlave = letto->indirizzoSlave;
+    invia(dialogo::SetSlaveAddress(p.IndirizzoSlave));
 
     // Disable pass, over the coils as the island has them now.
     for (int r = 1; r <= MaxBobine; ++r) {
         const ConfBobina& b = m.ConfBobine(r);
-        if (presente(b.Indice, b.Posizione)) {
-            invia("DISABLE VALVOLA", "INDICE:");
-            invia(testo(b.Indice), "OK");
-        }
+        if (presente(b.Indice, b.Posizione))
+            invia(dialogo::DisableValvola(testo(b.Indice)));
     }
     p.puntoModifiche = p.scambi.size();
 
     // The file's coil rows; its present coils fill the diagnosis rows in order.
-    p.ConfBobine = f->bobine;
+    p.ConfBobine = letto->bobine;
     for (std::size_t k = 0; k < p.ConfBobine.size(); ++k) {
         const ConfBobina& b = p.ConfBobine[k];
         if (presente(b.Indice, b.Posizione) && p.Diagnosi.size() < MaxDiagnosi)
-            p.Diagnosi.push_back({b.Indice, 0, f->relax[k]});
+            p.Diagnosi.push_back({b.Indice, 0, letto->relax[k]});
     }
 
     // Termination or baud rate.
-    if (f->valoreFinale) {
+    if (letto->valoreFinale) {
         if (m.Protocollo == protocollo::Profibus) {
-            p.terminazione = *f->valoreFinale == "ON" ? Terminazione::On : Terminazione::Off;
-            invia(p.terminazione == Terminazione::On ? "TERMINAZIONE ON" : "TERMINAZIONE OFF", "OK");
+            p.terminazione = *letto->valoreFinale == "ON" ? Terminazione::On : Terminazione::Off;
+            invia(p.terminazione == Terminazione::On ? dialogo::TerminazioneOn() : dialogo::TerminazioneOff());
         } else {
-            p.IndiceBaudRate = *interoFile(trim(*f->valoreFinale));
-            invia("SET BAUD RATE", "NUM:");
-            invia(testoConSegno(*p.IndiceBaudRate), "OK");
+            p.IndiceBaudRate = *interoFile(trim(*letto->valoreFinale));
+            invia(dialogo::SetBaudRate(*p.IndiceBaudRate));
         }
     }
 
@@ -283,18 +281,15 @@ std::optional<Piano> pianoApplicazione(const std::vector<std::string>& righe, co
         const auto j = corpoDellaRiga(m, r);
         if (!j)
             throw std::logic_error("apply pass met a coil beyond the bodies");
-        invia("ENABLE VALVOLA", "ESP:");
-        invia(testo(*j - 1), "POS:");
-        invia(testo(b.Posizione), "INDICE:");
-        invia(testo(b.Indice), "OK");
+        invia(dialogo::EnableValvola(testo(*j - 1), testo(b.Posizione), b.Indice));
     }
 
     // Relax list: the fieldbus index of each of the file's coils with relax on.
-    invia("SET RELAX", "INDICE:");
+    std::vector<int> relax;
     for (const RigaDiagnosi& d : p.Diagnosi)
         if (d.Relax == 1)
-            invia(testo(d.Indice), "INDICE:");
-    invia("1000", "OK");
+            relax.push_back(d.Indice);
+    invia(dialogo::SetRelax(relax));
     return p;
 }
 

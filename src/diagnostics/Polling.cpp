@@ -1,28 +1,20 @@
 // The input poll: on each tick of Timer1, while the inputs are shown.
 
-#include "diagnostics/Diagnosi.h"
+#include "diagnostics/Polling.h"
 
 #include "frame/Sessione.h"
 #include "island/Regole.h"
 #include "island/Risposte.h"
-#include "view/Vista.h"
-
-#include <string>
 
 namespace ondrix {
 
-void Timer1_Timer(Sessione& c)
+void Timer1_Timer(Sessione& c, const std::function<void()>& ridisegna)
 {
     if (!c.f.OptInput.value())
         return;
-    if (revTesta(c.m) >= firmware::TestaIngressi) {
-        // The tick keeps its reply to itself: Risposta may be another
-        // handler's text being parsed.
-        const std::string r = c.invia("GET DIGITAL INPUT", "OK");
-        applicaIngressi(c.m, LeggiStatiIngressi(r, numeriPerModulo(c.m)));
-    }
-    if (auto indice = moduloScelto(c.f))
-        DisegnaInput(c.m, c.f, *indice);
+    if (revTesta(c.m) >= firmware::TestaIngressi)
+        applicaIngressi(c.m, LeggiStatiIngressi(c.invia(dialogo::GetDigitalInput()), numeriPerModulo(c.m)));
+    ridisegna();
 }
 
 } // namespace ondrix

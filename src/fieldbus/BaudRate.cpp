@@ -4,9 +4,9 @@
 #include "fieldbus/Fieldbus.h"
 
 #include "frame/Sessione.h"
+#include "frame/Terminazione.h"
 #include "island/Numeri.h"
 #include "island/Regole.h"
-#include "view/Vista.h"
 
 namespace ondrix {
 
@@ -17,13 +17,13 @@ void CmdTerminazione_Click(Sessione& c)
     if (m.Protocollo == protocollo::Profibus) {
         // The caption offers the next action.
         const bool on = f.CmdTerminazione.caption() == m.testi.CaptTerminazioneOn;
-        c.m.Risposta = c.invia(on ? "TERMINAZIONE ON" : "TERMINAZIONE OFF", "OK");
+        c.invia(on ? dialogo::TerminazioneOn() : dialogo::TerminazioneOff());
         MostraTerminazione(f, m.testi, on);
     } else if (haBaudRate(m.Protocollo)) {
         const int mostrate = baudRateOfferti(m.Protocollo);
         f.FrmBaudRate.setCaption(m.testi.TitoloBaudRate + " " + nomeProtocollo(m.Protocollo));
         for (int k = 0; k < CodiciBaudRate; ++k) {
-            f.Option1[k]->setCaption(m.TestiBaudRate(k + 1));
+            f.Option1[k]->setCaption(*testoBaudRate(m, k));
             f.Option1[k]->setVisible(k < mostrate);
         }
         f.FrmBaudRate.setVisible(true);
@@ -38,11 +38,8 @@ void CmdBaudRate_Click(Sessione& c)
     for (int k = 0; k < CodiciBaudRate; ++k)
         if (f.Option1[k]->value())
             m.IndiceBaudRate = static_cast<std::int16_t>(k);
-    // An index the island reported outside 0..7 has no text to show.
-    if (m.TestiBaudRate.valid(m.IndiceBaudRate + 1))
-        f.CmdTerminazione.setCaption(m.TestiBaudRate(m.IndiceBaudRate + 1));
-    m.Risposta = c.invia("SET BAUD RATE", "NUM:");
-    m.Risposta = c.invia(testoConSegno(m.IndiceBaudRate), "OK");
+    MostraBaudRate(f, m);
+    c.invia(dialogo::SetBaudRate(m.IndiceBaudRate));
 }
 
 } // namespace ondrix

@@ -2,7 +2,6 @@
 
 #include "fieldbus/Fieldbus.h"
 
-#include "diagnostics/Diagnosi.h"
 #include "frame/Sessione.h"
 #include "island/Numeri.h"
 
@@ -22,10 +21,10 @@ constexpr int ModuliIndirizzabili = 3;
 std::optional<int> chiediIndirizzo(Sessione& c, const std::string& prompt, int escluso)
 {
     for (;;) {
-        c.m.Risposta = c.host.inputBox(prompt, c.f.caption(), "");
-        if (c.m.Risposta.empty())
+        const std::string risposta = c.host.inputBox(prompt, c.f.caption(), "");
+        if (risposta.empty())
             return std::nullopt;
-        const double v = valoreIniziale(c.m.Risposta);
+        const double v = valoreIniziale(risposta);
         if (v < 0 || v > 2)
             continue;
         // Compared once rounded, so 0.4 cannot give a second module address 0.
@@ -37,7 +36,7 @@ std::optional<int> chiediIndirizzo(Sessione& c, const std::string& prompt, int e
 
 } // namespace
 
-void CmdAddressIn_Click(Sessione& c)
+void CmdAddressIn_Click(Sessione& c, const std::function<void()>& Timer1_Timer)
 {
     c.f.Timer1.setEnabled(false);
     const Testi& t = c.m.testi;
@@ -63,17 +62,16 @@ void CmdAddressIn_Click(Sessione& c)
         nuovi[2] = 3 - nuovi[0] - nuovi[1];  // the address left over
 
     c.host.setBusyPointer(true);
-    c.m.Risposta = c.invia("DISABLE DIGITAL", "OK");
+    c.invia(dialogo::DisableDigital());
     // Modules after the third have no address to move to: they keep theirs.
     for (int k = 1; k <= std::min(moduli, ModuliIndirizzabili); ++k) {
         Modulo& mod = c.m.Moduli(k);
-        c.m.Risposta = c.invia("ENABLE DIGITAL", "OLD ADDR");
-        c.m.Risposta = c.invia(testo(mod.Indirizzo), "NEW ADDR");
-        c.m.Risposta = c.invia(testo(nuovi[static_cast<std::size_t>(k - 1)]), "OK");
-        mod.Indirizzo = static_cast<std::int16_t>(nuovi[static_cast<std::size_t>(k - 1)]);
+        const int nuovo = nuovi[static_cast<std::size_t>(k - 1)];
+        c.invia(dialogo::EnableDigital(mod.Indirizzo, nuovo));
+        mod.Indirizzo = static_cast<std::int16_t>(nuovo);
     }
     // Show the modules' inputs again at once, without waiting for a tick.
-    Timer1_Timer(c);
+    Timer1_Timer();
     c.host.setBusyPointer(false);
     c.f.Timer1.setEnabled(true);
 }

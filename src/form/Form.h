@@ -156,7 +156,6 @@ private:
     // Builders used while the members above are initialised.
     Control& make(std::string name, Kind kind, Control* container, int left, int top, int width,
                   int height, std::string caption = {});
-    friend struct FormBuilder;
 };
 
 } // namespace ondrix

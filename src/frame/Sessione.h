@@ -6,8 +6,10 @@
 #include "channel/Channel.h"
 #include "channel/Host.h"
 #include "form/Form.h"
+#include "island/Dialoghi.h"
 #include "island/Model.h"
 
+#include <span>
 #include <string>
 
 namespace ondrix {
@@ -18,15 +20,12 @@ struct Sessione {
     Sessione& operator=(const Sessione&) = delete;
 
     Host& host;
-    Channel& ch;  // on MSComm1
+    Channel& ch;
     Model& m;
     Form& f;
 
-    // InviaComando on the one port.
-    std::string invia(const std::string& comando, const std::string& atteso)
-    {
-        return ch.InviaComando(comando, atteso);
-    }
+    // A dialogue with the island on the one port; the reply to its last line.
+    std::string invia(std::span<const Scambio> dialogo) { return InviaDialogo(ch, dialogo); }
 };
 
 } // namespace ondrix

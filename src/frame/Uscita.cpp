@@ -16,8 +16,7 @@ constexpr const char* PasswordAmministratore = "VELIROMANTICO";
 void Image1_DblClick(Sessione& c)
 {
     Model& m = c.m;
-    m.Risposta = c.host.inputBox("", m.testi.TitoloPassword, "");
-    if (m.Risposta != PasswordAmministratore)
+    if (c.host.inputBox("", m.testi.TitoloPassword, "") != PasswordAmministratore)
         return;
     // The body chosen in the list; a selection that names no row unlocks nothing.
     const int riga = m.EspansioneCorrente + 1;
@@ -34,7 +33,7 @@ void CmdEsci_Click(Sessione& c) { Form_Unload(c); }
 
 void Form_Unload(Sessione& c)
 {
-    c.invia("EXIT SV", "OK");
+    c.invia(dialogo::ExitSv());
     try {
         if (c.ch.port().isOpen())
             c.ch.port().close();

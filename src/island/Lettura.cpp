@@ -1,5 +1,6 @@
 #include "island/Lettura.h"
 
+#include "island/Dialoghi.h"
 #include "island/Regole.h"
 #include "island/Risposte.h"
 
@@ -9,37 +10,37 @@ namespace ondrix {
 
 namespace {
 
-// The readout's exchanges and what they share between steps.
-class Lettura {
+// The readout's steps: their exchanges and what they share.
+class PassiLettura {
 public:
-    Lettura(Channel& ch, Model& m, SchermoLettura& s) : ch_(ch), m_(m), schermo_(s) {}
+    PassiLettura(Channel& ch, Model& m, SchermoLettura& s) : ch_(ch), m_(m), schermo_(s) {}
 
     void corpi()
     {
-        leggi("GET VALVOLE PRESENTI");
-        LeggiValvolePresenti(m_.Risposta, m_);
+        std::string risposta = leggi(dialogo::GetValvolePresenti());
+        LeggiValvolePresenti(risposta, m_);
     }
 
     void diagnosi()
     {
-        leggi("GET DIAGNOSI");
-        LeggiDiagnosi(m_.Risposta, m_);
+        std::string risposta = leggi(dialogo::GetDiagnosi());
+        LeggiDiagnosi(risposta, m_);
     }
 
     void relax()
     {
-        leggi("GET RELAX");
-        LeggiRelax(m_.Risposta, m_);
+        std::string risposta = leggi(dialogo::GetRelax());
+        LeggiRelax(risposta, m_);
     }
 
     // The ATMEL caption follows the revision as soon as it is read, also
     // when a body line after it fails.
     void firmware()
     {
-        leggi("GET REV FW");
+        std::string risposta = leggi(dialogo::GetRevFw());
         std::optional<std::string> testoAtmel;
         try {
-            LeggiRevFw(m_.Risposta, m_, testoAtmel, revFwResto_);
+            LeggiRevFw(risposta, m_, testoAtmel, revFwResto_);
         } catch (...) {
             if (testoAtmel)
                 schermo_.revisioneAtmel(*testoAtmel);
@@ -56,9 +57,7 @@ public:
         for (int i = 1; i <= MaxDiagnosi; ++i) {
             if (m_.Diagnosi(i).Stato != stato::Presente)
                 continue;
-            ch_.InviaComando("STATO VALVOLA", "INDICE:");
-            m_.Risposta = ch_.InviaComando(testo(m_.Diagnosi(i).Indice), "OK");
-            if (LeggiStatoValvola(m_.Risposta))
+            if (LeggiStatoValvola(InviaDialogo(ch_, dialogo::StatoValvola(m_.Diagnosi(i).Indice))))
                 m_.Diagnosi(i).Stato = stato::Attivata;
         }
     }
@@ -68,17 +67,15 @@ public:
         m_.Protocollo = protocollo::Profibus;
         if (!leggeInterfaccia(m_))
             return;
-        leggi("INTERFACCIA");
         std::string suffisso;
-        const int p = ApplicaInterfaccia(LeggiInterfaccia(m_.Risposta), m_, suffisso);
+        const int p = ApplicaInterfaccia(LeggiInterfaccia(leggi(dialogo::Interfaccia())), m_, suffisso);
         if (p == 0)
             return;
         m_.Protocollo = static_cast<std::int16_t>(p);
         schermo_.interfaccia(suffisso);
         if (!haBaudRate(p))
             return;
-        leggi("GET BAUD RATE");
-        m_.IndiceBaudRate = LeggiBaudRate(m_.Risposta);
+        m_.IndiceBaudRate = LeggiBaudRate(leggi(dialogo::GetBaudRate()));
         schermo_.baudRate(m_.IndiceBaudRate);
     }
 
@@ -91,10 +88,10 @@ public:
         schermo_.moduli(m_);
         if (!leggeIngressi(m_))
             return;
-        leggi("GET DIGITAL INPUT");
+        const std::string risposta = leggi(dialogo::GetDigitalInput());
         ingressiLetti_ = true;
         try {
-            LeggiModuli(m_.Risposta, m_, revFwResto_);
+            LeggiModuli(risposta, m_, revFwResto_);
         } catch (...) {
             schermo_.moduli(m_);
             throw;
@@ -107,12 +104,12 @@ public:
     {
         if (!ingressiLetti_ || !leggeConf(m_))
             return;
-        leggi("GET CONF");
-        LeggiIndirizziModuli(m_.Risposta, m_);
+        std::string risposta = leggi(dialogo::GetConf());
+        LeggiIndirizziModuli(risposta, m_);
     }
 
 private:
-    void leggi(const std::string& comando) { m_.Risposta = ch_.InviaComando(comando, "OK"); }
+    std::string leggi(const Dialogo& domanda) { return InviaDialogo(ch_, domanda); }
 
     Channel& ch_;
     Model& m_;
@@ -125,28 +122,27 @@ private:
 
 void LetturaConfigurazione(Channel& ch, Model& m, SchermoLettura& schermo)
 {
-    Lettura l(ch, m, schermo);
-    PassoAvvio([&] { l.corpi(); });
-    PassoAvvio([&] { l.diagnosi(); });
-    PassoAvvio([&] { l.relax(); });
-    PassoAvvio([&] { l.firmware(); });
+    PassiLettura passi(ch, m, schermo);
+    PassoAvvio([&] { passi.corpi(); });
+    PassoAvvio([&] { passi.diagnosi(); });
+    PassoAvvio([&] { passi.relax(); });
+    PassoAvvio([&] { passi.firmware(); });
     PassoAvvio([&] { schermo.corpi(m); });
-    PassoAvvio([&] { l.statiValvole(); });
-    PassoAvvio([&] { l.interfaccia(); });
-    PassoAvvio([&] { l.ingressi(); });
-    PassoAvvio([&] { l.indirizziModuli(); });
+    PassoAvvio([&] { passi.statiValvole(); });
+    PassoAvvio([&] { passi.interfaccia(); });
+    PassoAvvio([&] { passi.ingressi(); });
+    PassoAvvio([&] { passi.indirizziModuli(); });
 }
 
-bool StatoTerminazione(Channel& ch, Model& m)
+bool StatoTerminazione(Channel& ch)
 {
-    m.Risposta = ch.InviaComando("STATO TERMINAZIONE", "OK");
-    return LeggiTerminazione(m.Risposta);
+    return LeggiTerminazione(InviaDialogo(ch, dialogo::StatoTerminazione()));
 }
 
-std::vector<RecordConf> ConfDelCorpo(Channel& ch, Model& m, int corpo)
+std::vector<RecordConf> ConfDelCorpo(Channel& ch, const Model& m, int corpo)
 {
-    m.Risposta = ch.InviaComando("GET CONF", "OK");
-    return RecordsGetConf(m.Risposta, m, corpo);
+    std::string risposta = InviaDialogo(ch, dialogo::GetConf());
+    return RecordsGetConf(risposta, m, corpo);
 }
 
 } // namespace ondrix

@@ -50,10 +50,10 @@ public:
 // skipped and the next one runs; a time-out or a lost port ends the program.
 void LetturaConfigurazione(Channel& ch, Model& m, SchermoLettura& schermo);
 
-// The exchanges of the body drawing; Risposta holds the reply.
+// The exchanges of the body drawing.
 // "STATO TERMINAZIONE": whether the bus termination is on.
-bool StatoTerminazione(Channel& ch, Model& m);
+bool StatoTerminazione(Channel& ch);
 // "GET CONF": the coil records of body corpo (1-based row of Espansioni).
-std::vector<RecordConf> ConfDelCorpo(Channel& ch, Model& m, int corpo);
+std::vector<RecordConf> ConfDelCorpo(Channel& ch, const Model& m, int corpo);
 
 } // namespace ondrix

@@ -6,6 +6,7 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <stdexcept>
 #include <string>
 
@@ -51,6 +52,7 @@ constexpr int IndiceSentinella = 255;
 constexpr int RigaSentinella = 33;
 
 constexpr int MaxEspansioni = 16;
+constexpr int PosizioniCorpo = 16;  // coil positions of a body: two per station, 8 stations at most
 constexpr int MaxBobine = 256;
 constexpr int MaxDiagnosi = 32;
 constexpr int MaxModuli = 10;
@@ -154,7 +156,9 @@ struct Model {
     Table<std::string, 8> TestiBaudRate;
 
     // Island data.
-    std::string Risposta;
+    // The slave address as the PROFIBUS label shows it; nothing when the
+    // island's text for it is no number (the label then shows that text).
+    std::optional<std::int16_t> IndirizzoSlave;
     Table<Espansione, MaxEspansioni> Espansioni;
     std::int16_t NumEspansioni = 0;
     Table<ConfBobina, MaxBobine> ConfBobine;

@@ -75,6 +75,15 @@ std::int16_t arrotonda16(double v)
 
 std::int16_t numero(std::string_view x) { return arrotonda16(valoreIniziale(x)); }
 
+std::optional<std::int16_t> interoOpzionale(std::string_view x)
+{
+    try {
+        return intero(x);
+    } catch (const ParseError&) {
+        return std::nullopt;
+    }
+}
+
 std::int16_t intero(std::string_view x)
 {
     std::size_t b = 0, e = x.size();

@@ -3,6 +3,7 @@
 // files and typed answers.
 
 #include <cstdint>
+#include <optional>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -28,6 +29,8 @@ std::int16_t numero(std::string_view x);
 // decimal fraction is rounded to the nearest (a half to the even neighbour).
 // Throws ParseError when x is not a number or does not fit 16 bits.
 std::int16_t intero(std::string_view x);
+// The same, or nothing where intero throws.
+std::optional<std::int16_t> interoOpzionale(std::string_view x);
 
 // Nearest 16-bit integer of v, a half to the even neighbour; ParseError when
 // it does not fit.

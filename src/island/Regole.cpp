@@ -56,6 +56,33 @@ void impostaTestiBaudRate(int p, Model& m)
     }
 }
 
+std::optional<std::string> testoBaudRate(const Model& m, int codice)
+{
+    if (!m.TestiBaudRate.valid(codice + 1))
+        return std::nullopt;
+    return m.TestiBaudRate(codice + 1);
+}
+
+namespace {
+constexpr TipoModulo TipiModulo[] = {{0, "16IN", 16}, {1, "8IN", 8}};
+} // namespace
+
+std::optional<TipoModulo> tipoModulo(int codice)
+{
+    for (const TipoModulo& t : TipiModulo)
+        if (t.codice == codice)
+            return t;
+    return std::nullopt;
+}
+
+std::optional<TipoModulo> tipoModuloDalNome(std::string_view nome)
+{
+    for (const TipoModulo& t : TipiModulo)
+        if (nome == t.nome)
+            return t;
+    return std::nullopt;
+}
+
 int revTesta(const Model& m) { return m.Espansioni(1).RevPic; }
 
 bool leggeStatoValvole(const Model& m)

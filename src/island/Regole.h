@@ -1,13 +1,16 @@
 #pragma once
 // The island's rules, each named once: fieldbus protocol codes and their
-// names, slave-address ranges, baud-rate texts, the firmware revisions from
-// which a feature exists, and the colour that shows a coil's state.
+// names, slave-address ranges, baud-rate texts, the input modules' types, the
+// firmware revisions from which a feature exists, and the colour that shows a
+// coil's state.
 
 #include "form/Colore.h"
 #include "island/Model.h"
 
+#include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
 
 namespace ondrix {
 
@@ -20,7 +23,6 @@ constexpr int Canopen = 2;
 constexpr int Devicenet = 3;
 }
 
-constexpr bool protocolloNoto(int p) { return p >= protocollo::Profibus && p <= protocollo::Devicenet; }
 // CANopen and DeviceNet carry a baud rate where PROFIBUS has a bus termination.
 constexpr bool haBaudRate(int p) { return p == protocollo::Canopen || p == protocollo::Devicenet; }
 
@@ -44,6 +46,21 @@ int baudRateOfferti(int protocollo);
 // The texts of the protocol's baud rates into TestiBaudRate (CANopen entries
 // 1..8, DeviceNet 1..7: three rates and four empty texts; entry 8 untouched).
 void impostaTestiBaudRate(int protocollo, Model& m);
+// The text of baud-rate code codice (entry codice + 1 of TestiBaudRate);
+// nothing for a code outside 0..7.
+std::optional<std::string> testoBaudRate(const Model& m, int codice);
+
+// ---- Input modules ----------------------------------------------------------------
+
+// A module type: its Tipo in Moduli, the island's name of it, its inputs.
+struct TipoModulo {
+    std::int16_t codice;
+    const char* nome;
+    int ingressi;
+};
+// 0 "16IN" (16 inputs), 1 "8IN" (8 inputs); nothing for any other.
+std::optional<TipoModulo> tipoModulo(int codice);
+std::optional<TipoModulo> tipoModuloDalNome(std::string_view nome);
 
 // ---- Firmware ---------------------------------------------------------------------
 // The revisions from which a feature exists: of the head's controller

@@ -8,40 +8,47 @@
 
 namespace ondrix {
 
+// The "OK" that ends a reply, where a reader cuts it off.
+constexpr long ChiusuraOk = 2;
+
 // ---- "GET VALVOLE PRESENTI" -----------------------------------------------------
 
 namespace {
 
+constexpr long IntestazioneValvole = 23;
+// Before each coil line of a body but its first.
+constexpr long SeparatoreBobine = 3;
+
 // A field ended by TAB on the current line: nothing when the TAB is missing or
 // a CR comes first (the line is cut short).
-std::optional<std::string> campoRiga(Taglio& t)
+std::optional<std::string> campoRiga(Taglio& taglio)
 {
-    const long p = t.tab();
-    const long cr = t.cr();
+    const long p = taglio.tab();
+    const long cr = taglio.cr();
     if (p == 0 || (cr != 0 && cr < p))
         return std::nullopt;
-    std::string c = t.head(p);
-    t.drop(p);
+    std::string c = taglio.head(p);
+    taglio.drop(p);
     return c;
 }
 
 } // namespace
 
-void LeggiValvolePresenti(std::string& R, Model& m)
+void LeggiValvolePresenti(std::string& risposta, Model& m)
 {
-    Taglio t(R);
-    t.drop(23);
-    t.chop(2);
+    Taglio taglio(risposta);
+    taglio.drop(IntestazioneValvole);
+    taglio.chop(ChiusuraOk);
     m.NumEspansioni = 0;
     m.TotaleBobine = 0;
     std::vector<ConfBobina> bobine;
-    while (!t.empty() && m.NumEspansioni < MaxEspansioni) {
+    while (!taglio.empty() && m.NumEspansioni < MaxEspansioni) {
         const int k = m.NumEspansioni + 1;
         Espansione e = m.Espansioni(k);
 
-        const auto numero_ = campoRiga(t);
-        const auto conta = numero_ ? campoRiga(t) : std::nullopt;
-        const auto posti = conta ? campoRiga(t) : std::nullopt;
+        const auto numero_ = campoRiga(taglio);
+        const auto conta = numero_ ? campoRiga(taglio) : std::nullopt;
+        const auto posti = conta ? campoRiga(taglio) : std::nullopt;
         if (!posti)
             return;  // not a body line: the list ends here
         e.Numero = numero(*numero_);
@@ -58,15 +65,15 @@ void LeggiValvolePresenti(std::string& R, Model& m)
         bobine.clear();
         for (int j = 1; j <= n; ++j) {
             ConfBobina b;
-            const auto indice = campoRiga(t);
-            const long p = t.cr();
+            const auto indice = campoRiga(taglio);
+            const long p = taglio.cr();
             if (!indice || p == 0)
                 return;  // the body is cut short: it is not stored
             b.Indice = numero(*indice);
-            b.Posizione = numero(t.head(p));
+            b.Posizione = numero(taglio.head(p));
             if (b.Posizione == 0)
                 b.Posizione = 1;
-            t.drop(j == n ? p : p + 3);
+            taglio.drop(j == n ? p : p + SeparatoreBobine);
             bobine.push_back(b);
         }
 
@@ -80,20 +87,20 @@ void LeggiValvolePresenti(std::string& R, Model& m)
 
 // ---- "GET DIAGNOSI" ----------------------------------------------------------------
 
-LetturaDiagnosi leggiDiagnosi(std::string_view R)
+LetturaDiagnosi recordDiagnosi(std::string_view risposta)
 {
     LetturaDiagnosi out;
-    if (R.size() < IntestazioneDiagnosi)
+    if (risposta.size() < IntestazioneDiagnosi)
         return out;
-    std::string r(R);
-    Taglio t(r);
-    t.drop(static_cast<long>(IntestazioneDiagnosi));
-    const auto letti = [&] { return R.size() - t.size(); };
+    std::string r(risposta);
+    Taglio taglio(r);
+    taglio.drop(static_cast<long>(IntestazioneDiagnosi));
+    const auto letti = [&] { return risposta.size() - taglio.size(); };
     out.letti = letti();
     while (out.record.size() < static_cast<std::size_t>(MaxDiagnosi)) {
         // The letter follows the TAB directly; the record ends at its CR.
-        const auto indice = t.campo('\t');
-        const long cr = t.cr();
+        const auto indice = taglio.campo('\t');
+        const long cr = taglio.cr();
         if (!indice || cr == 0)
             return out;
         RecordDiagnosi rec;
@@ -102,31 +109,31 @@ LetturaDiagnosi leggiDiagnosi(std::string_view R)
         } catch (const ParseError&) {
             return out;
         }
-        rec.lettera = t.text().front();
+        rec.lettera = taglio.text().front();
         out.record.push_back(rec);
-        t.drop(cr);
+        taglio.drop(cr);
         out.letti = letti();
     }
     out.completa = true;
     return out;
 }
 
-bool LeggiDiagnosi(std::string& R, Model& m)
+bool LeggiDiagnosi(std::string& risposta, Model& m)
 {
-    const LetturaDiagnosi l = leggiDiagnosi(R);
+    const LetturaDiagnosi lettura = recordDiagnosi(risposta);
     int riga = 1;
-    for (const RecordDiagnosi& r : l.record) {
+    for (const RecordDiagnosi& r : lettura.record) {
         RigaDiagnosi& d = m.Diagnosi(riga++);
         d.Indice = r.indice;
         applicaLettera(d, r.lettera);
     }
-    R.erase(0, std::min(l.letti, R.size()));
-    return l.completa;
+    risposta.erase(0, std::min(lettura.letti, risposta.size()));
+    return lettura.completa;
 }
 
-std::optional<char> letteraDiagnosi(std::string_view R, int indirizzo)
+std::optional<char> letteraDiagnosi(std::string_view risposta, int indirizzo)
 {
-    for (const RecordDiagnosi& r : leggiDiagnosi(R).record)
+    for (const RecordDiagnosi& r : recordDiagnosi(risposta).record)
         if (r.indice == indirizzo)
             return r.lettera;
     return std::nullopt;
@@ -155,63 +162,71 @@ bool applicaLettera(RigaDiagnosi& riga, char lettera)
 
 // ---- "GET RELAX" -------------------------------------------------------------------
 
-void LeggiRelax(std::string& R, Model& m)
+constexpr long IntestazioneRelax = 14;
+// Between the relax word and its CR.
+constexpr long CodaParolaRelax = 1;
+
+void LeggiRelax(std::string& risposta, Model& m)
 {
-    Taglio t(R);
-    t.drop(14);
+    Taglio taglio(risposta);
+    taglio.drop(IntestazioneRelax);
     for (int i = 1; i <= MaxDiagnosi; ++i) {
-        long p = t.tab();
-        t.drop(p);  // the index before the TAB is not used
-        p = t.cr();
-        const std::string w = t.head(p - 2);
+        long p = taglio.tab();
+        taglio.drop(p);  // the index before the TAB is not used
+        p = taglio.cr();
+        const std::string w = taglio.head(p - 1 - CodaParolaRelax);
         if (w == "OPEN")
             m.Diagnosi(i).Relax = 0;
         else if (w == "CLOSE")
             m.Diagnosi(i).Relax = 1;
-        t.drop(p);
+        taglio.drop(p);
     }
 }
 
 // ---- "GET REV FW" ------------------------------------------------------------------
 
-void LeggiRevFw(std::string& R, Model& m, std::optional<std::string>& testoAtmel,
+constexpr long IntestazioneRevFw = 15;
+// After an input module's revision, before its TAB.
+constexpr long CodaRevisioneModulo = 2;
+
+void LeggiRevFw(std::string& risposta, Model& m, std::optional<std::string>& testoAtmel,
                 std::string& resto)
 {
-    Taglio t(R);
-    t.drop(15);
-    t.chop(2);
+    Taglio taglio(risposta);
+    taglio.drop(IntestazioneRevFw);
+    taglio.chop(ChiusuraOk);
 
     // The head's main controller.
-    long p = t.tab();
-    t.drop(p);
-    p = t.tab();
-    const std::string rev = t.head(p - 1);
+    long p = taglio.tab();
+    taglio.drop(p);
+    p = taglio.tab();
+    const std::string rev = taglio.head(p - 1);
     m.RevAtmel = intero(rev);
     testoAtmel = rev;
-    t.drop(p);
-    p = t.cr();
-    t.drop(p);
+    taglio.drop(p);
+    p = taglio.cr();
+    taglio.drop(p);
 
     // One line per body, the head first.
     for (int i = 1; i <= m.NumEspansioni && i <= MaxEspansioni; ++i) {
-        p = t.tab();
-        t.drop(p);
-        p = t.tab();
-        m.Espansioni(i).RevPic = intero(t.head(p));
-        t.drop(p);
-        p = t.cr();
-        t.drop(p);
+        p = taglio.tab();
+        taglio.drop(p);
+        p = taglio.tab();
+        m.Espansioni(i).RevPic = intero(taglio.head(p));
+        taglio.drop(p);
+        p = taglio.cr();
+        taglio.drop(p);
     }
-    resto = t.text();
+    resto = taglio.text();
 }
 
 // ---- "INTERFACCIA", "GET BAUD RATE" ------------------------------------------------
 
-char LeggiInterfaccia(std::string_view R)
+char LeggiInterfaccia(std::string_view risposta)
 {
-    if (R.empty())
+    if (risposta.empty())
         return 0;
-    const char c = R.front();
+    const char c = risposta.front();
     return (c == 'P' || c == 'C' || c == 'D') ? c : 0;
 }
 
@@ -237,12 +252,15 @@ int ApplicaInterfaccia(char interfaccia, Model& m, std::string& suffisso)
     return p;
 }
 
-std::int16_t LeggiBaudRate(std::string_view R)
+// The code's digit stands this many places before the first CR.
+constexpr long DistanzaCodiceBaudRate = 2;
+
+std::int16_t LeggiBaudRate(std::string_view risposta)
 {
-    std::string r(R);
-    Taglio t(r);
-    const long p = t.cr();
-    const std::int16_t v = numero(t.at(p - 2));
+    std::string r(risposta);
+    Taglio taglio(r);
+    const long p = taglio.cr();
+    const std::int16_t v = numero(taglio.at(p - DistanzaCodiceBaudRate));
     if (!codiceBaudRate(v))
         throw ParseError("baud-rate code outside 0..7");
     return v;
@@ -250,12 +268,15 @@ std::int16_t LeggiBaudRate(std::string_view R)
 
 // ---- "STATO VALVOLA", "STATO TERMINAZIONE" -----------------------------------------
 
-bool LeggiStatoValvola(std::string_view R) { return R.find("ON") != std::string_view::npos; }
+bool LeggiStatoValvola(std::string_view risposta) { return risposta.find("ON") != std::string_view::npos; }
 
-bool LeggiTerminazione(std::string_view R)
+// The state word's field at the start of the reply.
+constexpr long CampoTerminazione = 3;
+
+bool LeggiTerminazione(std::string_view risposta)
 {
-    std::string r(R);
-    return trim(Taglio(r).head(3)).find("ON") != std::string::npos;
+    std::string r(risposta);
+    return trim(Taglio(r).head(CampoTerminazione)).find("ON") != std::string::npos;
 }
 
 // ---- "GET DIGITAL INPUT" -----------------------------------------------------------
@@ -263,30 +284,32 @@ bool LeggiTerminazione(std::string_view R)
 namespace {
 
 constexpr long IntestazioneIngressi = 27;
+// Before each input record of a module but its first.
+constexpr long SeparatoreIngressi = 2;
 
 int statoIngresso(const std::string& s)
 {
-    const std::string t = trim(s);
-    return t == "ON" ? 1 : t == "OFF" ? 0 : -1;
+    const std::string parola = trim(s);
+    return parola == "ON" ? 1 : parola == "OFF" ? 0 : -1;
 }
 
 } // namespace
 
-BlocchiIngressi leggiBlocchiIngressi(std::string_view R, const ContaIngressi& quanti)
+BlocchiIngressi leggiBlocchiIngressi(std::string_view risposta, const ContaIngressi& quanti)
 {
     BlocchiIngressi out;
-    if (R.size() < IntestazioneIngressi + 2) {  // not even heading and tail
+    if (risposta.size() < IntestazioneIngressi + ChiusuraOk) {  // not even heading and tail
         out.interrotta = true;
         return out;
     }
-    std::string r(R);
-    Taglio t(r);
-    t.drop(IntestazioneIngressi);
-    t.chop(2);
-    while (!t.empty()) {
+    std::string r(risposta);
+    Taglio taglio(r);
+    taglio.drop(IntestazioneIngressi);
+    taglio.chop(ChiusuraOk);
+    while (!taglio.empty()) {
         BloccoIngressi b;
-        const auto primo = t.campo('\t');  // not used
-        const auto tipo = primo ? t.campo('\t') : std::nullopt;
+        const auto primo = taglio.campo('\t');  // not used
+        const auto tipo = primo ? taglio.campo('\t') : std::nullopt;
         const auto n = tipo ? quanti(out.blocchi.size(), trim(*tipo)) : std::nullopt;
         if (!n) {
             out.interrotta = true;
@@ -297,9 +320,9 @@ BlocchiIngressi leggiBlocchiIngressi(std::string_view R, const ContaIngressi& qu
         out.blocchi.push_back(b);
         BloccoIngressi& blocco = out.blocchi.back();
         for (int i = 1; i <= *n; ++i) {
-            const auto numero_ = t.campo('\t');
-            const auto ignorato = numero_ ? t.campo('\t') : std::nullopt;
-            const auto stato_ = ignorato ? t.campo('\r') : std::nullopt;
+            const auto numero_ = taglio.campo('\t');
+            const auto ignorato = numero_ ? taglio.campo('\t') : std::nullopt;
+            const auto stato_ = ignorato ? taglio.campo('\r') : std::nullopt;
             RecordIngresso rec;
             try {
                 if (!stato_)
@@ -311,46 +334,44 @@ BlocchiIngressi leggiBlocchiIngressi(std::string_view R, const ContaIngressi& qu
             }
             rec.stato = statoIngresso(*stato_);
             blocco.ingressi.push_back(rec);
-            if (i < *n)  // two more characters before the next record of the module
-                t.drop(2);
+            if (i < *n)
+                taglio.drop(SeparatoreIngressi);
         }
     }
     return out;
 }
 
-bool LeggiModuli(std::string_view R, Model& m, std::string& revFw)
+bool LeggiModuli(std::string_view risposta, Model& m, std::string& revFw)
 {
     m.NumModuli = 0;
     m.TotaleIngressi = 0;
-    const BlocchiIngressi l =
-        leggiBlocchiIngressi(R, [](std::size_t k, const std::string& tipo) -> std::optional<int> {
+    const BlocchiIngressi blocchi =
+        leggiBlocchiIngressi(risposta, [](std::size_t k, const std::string& tipo) -> std::optional<int> {
             if (k >= static_cast<std::size_t>(MaxModuli))
                 return std::nullopt;  // no room for another module: the list stops here
-            if (tipo == "16IN")
-                return 16;
-            if (tipo == "8IN")
-                return 8;
+            if (const auto noto = tipoModuloDalNome(tipo))
+                return noto->ingressi;
             return std::nullopt;  // a type this program does not know ends the list
         });
-    for (const BloccoIngressi& b : l.blocchi) {
+    for (const BloccoIngressi& b : blocchi.blocchi) {
         if (!b.intero() || m.TotaleIngressi + b.attesi > MaxIngressi)
             return false;
         const int k = m.NumModuli + 1;
         Modulo mod = m.Moduli(k);
-        mod.Tipo = b.attesi == 16 ? 0 : 1;
+        mod.Tipo = tipoModuloDalNome(b.tipo)->codice;
         mod.NumIngressi = static_cast<std::int16_t>(b.attesi);
         mod.Ingressi = mod.NumIngressi;
 
         // The module's firmware revision: its line in the firmware list.
-        std::string f = revFw;
-        Taglio tf(f);
-        long q = tf.tab();
-        tf.drop(q);
-        q = tf.tab();
-        mod.RevPic = intero(tf.head(q - 3));
-        tf.drop(q);
-        q = tf.cr();
-        tf.drop(q);
+        std::string restoFw = revFw;
+        Taglio rigaFw(restoFw);
+        long q = rigaFw.tab();
+        rigaFw.drop(q);
+        q = rigaFw.tab();
+        mod.RevPic = intero(rigaFw.head(q - 1 - CodaRevisioneModulo));
+        rigaFw.drop(q);
+        q = rigaFw.cr();
+        rigaFw.drop(q);
 
         m.Moduli(k) = mod;
         for (int i = 1; i <= b.attesi; ++i) {
@@ -362,16 +383,16 @@ bool LeggiModuli(std::string_view R, Model& m, std::string& revFw)
         }
         m.NumModuli = static_cast<std::int16_t>(k);
         m.TotaleIngressi = static_cast<std::int16_t>(m.TotaleIngressi + b.attesi);
-        revFw = f;
+        revFw = restoFw;
     }
-    return !l.interrotta;
+    return !blocchi.interrotta;
 }
 
-LetturaIngressi LeggiStatiIngressi(std::string_view R, std::span<const std::int16_t> numIngressi)
+LetturaIngressi LeggiStatiIngressi(std::string_view risposta, std::span<const std::int16_t> numIngressi)
 {
     const std::size_t moduli = std::min<std::size_t>(numIngressi.size(), MaxModuli);
-    const BlocchiIngressi l =
-        leggiBlocchiIngressi(R, [&](std::size_t k, const std::string&) -> std::optional<int> {
+    const BlocchiIngressi blocchi =
+        leggiBlocchiIngressi(risposta, [&](std::size_t k, const std::string&) -> std::optional<int> {
             if (k >= moduli)  // more blocks than modules
                 return std::nullopt;
             const int n = numIngressi[k];
@@ -380,9 +401,9 @@ LetturaIngressi LeggiStatiIngressi(std::string_view R, std::span<const std::int1
             return n;
         });
     LetturaIngressi out;
-    out.interrotta = l.interrotta;
+    out.interrotta = blocchi.interrotta;
     int base = 0;
-    for (const BloccoIngressi& b : l.blocchi) {
+    for (const BloccoIngressi& b : blocchi.blocchi) {
         int riga = base;
         for (const RecordIngresso& rec : b.ingressi) {
             if (!Table<int, MaxIngressi>::valid(++riga)) {
@@ -408,9 +429,9 @@ std::vector<std::int16_t> numeriPerModulo(const Model& m)
     return v;
 }
 
-void applicaIngressi(Model& m, const LetturaIngressi& l)
+void applicaIngressi(Model& m, const LetturaIngressi& lettura)
 {
-    for (const IngressoLetto& i : l.ingressi) {
+    for (const IngressoLetto& i : lettura.ingressi) {
         if (!Table<int, MaxIngressi>::valid(i.riga))
             continue;
         m.NumeriIngressi(i.riga) = i.numero;
@@ -421,24 +442,33 @@ void applicaIngressi(Model& m, const LetturaIngressi& l)
 
 // ---- "GET CONF" --------------------------------------------------------------------
 
-void LeggiIndirizziModuli(std::string& R, Model& m)
+// The modules' part starts at this marker, with a heading of this length.
+constexpr const char* MarcaModuli = "NR.DIG IN";
+constexpr long IntestazioneModuliConf = 13;
+// A module's address follows its marker and ends before the first capital O.
+constexpr std::string_view MarcaIndirizzo = "IND:";
+constexpr const char* FineIndirizzo = "O";
+// After a body's first TAB: the TAB and the body's coil count ("\t14:").
+constexpr long ContoBobineConf = 4;
+
+void LeggiIndirizziModuli(std::string& risposta, Model& m)
 {
-    Taglio t(R);
-    long p = t.pos("NR.DIG IN");
-    t.drop(p - 1);
-    t.drop(13);
+    Taglio taglio(risposta);
+    long p = taglio.pos(MarcaModuli);
+    taglio.drop(p - 1);
+    taglio.drop(IntestazioneModuliConf);
     for (int k = 1; k <= m.NumModuli && k <= MaxModuli; ++k) {
-        p = t.pos("IND:");
-        t.drop(p + 3);
-        p = t.pos("O");
-        m.Moduli(k).Indirizzo = intero(trim(t.head(p - 1)));
+        p = taglio.pos(MarcaIndirizzo);
+        taglio.drop(p - 1 + static_cast<long>(MarcaIndirizzo.size()));
+        p = taglio.pos(FineIndirizzo);
+        m.Moduli(k).Indirizzo = intero(trim(taglio.head(p - 1)));
     }
 }
 
-std::vector<RecordConf> RecordsGetConf(std::string& R, const Model& m, int corpo)
+std::vector<RecordConf> RecordsGetConf(std::string& risposta, const Model& m, int corpo)
 {
     std::vector<RecordConf> out;
-    Taglio t(R);
+    Taglio taglio(risposta);
     auto arrotonda = [](double v, int& out) {
         if (!std::isfinite(v) || v < -32768.5 || v > 32767.5)
             return false;
@@ -446,20 +476,20 @@ std::vector<RecordConf> RecordsGetConf(std::string& R, const Model& m, int corpo
         return true;
     };
     for (int e = 1; e <= m.NumEspansioni && e <= MaxEspansioni && e <= corpo; ++e) {
-        long p = t.tab();
+        long p = taglio.tab();
         if (p == 0)
             return out;
-        t.drop(p - 1);
-        t.drop(4);
+        taglio.drop(p - 1);
+        taglio.drop(ContoBobineConf);
         const int n = m.Espansioni(e).NumBobine;
         for (int j = 1; j <= n; ++j) {
-            p = t.tab();
+            p = taglio.tab();
             if (p <= 1)
                 return out;  // no field left to read
-            const double primo = valoreIniziale(t.head(p - 1));
-            t.drop(p - 1);
-            const double secondo = valoreIniziale(t.head(p - 1));
-            t.drop(p - 1);
+            const double primo = valoreIniziale(taglio.head(p - 1));
+            taglio.drop(p - 1);
+            const double secondo = valoreIniziale(taglio.head(p - 1));
+            taglio.drop(p - 1);
             RecordConf rec{};
             if (e == corpo && arrotonda(primo, rec.posizione) && arrotonda(secondo, rec.indice))
                 out.push_back(rec);
@@ -470,22 +500,28 @@ std::vector<RecordConf> RecordsGetConf(std::string& R, const Model& m, int corpo
 
 // ---- "GET SLAVE ADDRESS" -----------------------------------------------------------
 
-std::string LeggiIndirizzoSlave(std::string_view R)
+// The reply's end, up to and including its "OK".
+constexpr long CodaIndirizzoSlave = 4;
+
+std::string LeggiIndirizzoSlave(std::string_view risposta)
 {
-    std::string r(R);
-    Taglio t(r);
-    t.drop(t.pos(":"));  // the whole reply when there is no colon
+    std::string r(risposta);
+    Taglio taglio(r);
+    taglio.drop(taglio.pos(":"));  // the whole reply when there is no colon
     r = trim(r);
-    Taglio(r).chop(4);
+    Taglio(r).chop(CodaIndirizzoSlave);
     return trim(r);
 }
 
 // ---- "LEGGI CONTACOLPI" ------------------------------------------------------------
 
-std::optional<long> contacolpiDaRisposta(std::string_view R)
+// The counter's field at the start of the reply.
+constexpr long CampoContacolpi = 5;
+
+std::optional<long> contacolpiDaRisposta(std::string_view risposta)
 {
-    std::string r(R);
-    const std::string campo = trim(Taglio(r).head(5));
+    std::string r(risposta);
+    const std::string campo = trim(Taglio(r).head(CampoContacolpi));
     if (campo.empty())
         return std::nullopt;
     long n = 0;

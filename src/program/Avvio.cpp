@@ -96,50 +96,51 @@ void Form_Activate(Configuratore& c)
     Model& m = c.m;
     Form& f = c.f;
 
-    // 1-2. Busy pointer, texts.
+    // Busy pointer, texts.
     c.host.setBusyPointer(true);
     CaricaTesti(c.host, f, m.testi);
 
-    // 3. Legend colours.
+    // Legend colours.
     f.Shape1.setFillColor(*coloreStato(stato::Attivata));
     f.Shape2.setFillColor(*coloreStato(stato::Presente));
     f.Shape3.setFillColor(*coloreStato(stato::Assente));
     f.Shape4.setFillColor(ColoreDisabilitata);
     f.Shape5.setFillColor(*coloreStato(stato::GuastaC));
 
-    // 4. Model re-initialisation.
+    // Model re-initialisation.
     for (int i = 1; i <= MaxDiagnosi; ++i)
         m.Diagnosi(i).Indice = IndiceAssente;
     m.Moduli.fill(Modulo{-1, -1, -1, -1, -1});
     m.Diagnosi(RigaSentinella) = RigaDiagnosi{IndiceSentinella, stato::Assente, 0};
+    m.IndirizzoSlave.reset();
 
-    // 5. Version.
+    // Version.
     f.Software.setCaption(finoAlDuePunti(f.Software.caption()) + Versione);
 
-    // 6. Port search, only when no port is open yet.
+    // Port search, only when no port is open yet.
     if (!c.port.isOpen())
         cercaPorta(c);
 
-    // 7. Port in the Software caption.
+    // Port in the Software caption.
     f.Software.setCaption(f.Software.caption() + " (" +
                           nomePorta(c.port.portNumber(), c.port.dispositivo()) + ")");
 
-    // 8. Service mode; the reply is not examined.
+    // Service mode; the reply is not examined.
     c.servizio = true;
-    c.ch.InviaComando("ENTER SV", "OK");
+    c.invia(dialogo::EnterSv());
 
-    // 9. Slave address.
+    // Slave address.
     PassoAvvio([&] {
-        m.Risposta = c.ch.InviaComando("GET SLAVE ADDRESS", "OK");
-        const std::string indirizzo = LeggiIndirizzoSlave(m.Risposta);
+        const std::string indirizzo = LeggiIndirizzoSlave(c.invia(dialogo::GetSlaveAddress()));
         f.PROFIBUS.setCaption(finoAlDuePunti(f.PROFIBUS.caption()) + indirizzo);
+        m.IndirizzoSlave = interoOpzionale(indirizzo);
     });
 
-    // 10. Configuration readout (each of its steps skips itself on failure).
+    // Configuration readout (each of its steps skips itself on failure).
     SchermoForm schermo(f);
     LetturaConfigurazione(c.ch, m, schermo);
 
-    // 11. Input panel.
+    // Input panel.
     PassoAvvio([&] {
         if (m.TotaleIngressi != 0) {
             f.Combo2.setText("1");
@@ -151,13 +152,12 @@ void Form_Activate(Configuratore& c)
         }
     });
 
-    // 12. The head.
+    // The head.
     PassoAvvio([&] {
         if (m.NumEspansioni != 0)
             DisegnaEspansione(c, 0);
     });
 
-    // 13. Done.
     c.host.setBusyPointer(false);
 }
 

@@ -39,7 +39,7 @@ public:
 struct Configuratore : private detail::Proprieta, public Sessione {
     Configuratore(Host& h, SerialPort& p);
 
-    SerialPort& port;  // MSComm1
+    SerialPort& port;
 
     // The ports the search tries: 1..16, or the one named on the command line.
     std::vector<int> porteRicerca;

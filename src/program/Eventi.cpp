@@ -39,6 +39,12 @@ bool rinvia(Configuratore& c, std::function<void()> evento, bool chiusura = fals
     return true;
 }
 
+// The polling tick, which draws the input module shown again.
+void tick(Configuratore& c)
+{
+    Timer1_Timer(c, [&c] { DisegnaInputScelto(c.m, c.f); });
+}
+
 // The handler of a clicked control, found by the control itself.
 void clic(Configuratore& c, Control& ctl)
 {
@@ -61,6 +67,10 @@ void clic(Configuratore& c, Control& ctl)
             OptOutput_Click(c);
         return;
     }
+    if (&ctl == &f.CmdAddressIn) {
+        CmdAddressIn_Click(c, [&c] { tick(c); });
+        return;
+    }
     if (&ctl == &f.CmdCarica) {
         if (CmdCarica_Click(c))
             Form_Activate(c);
@@ -75,9 +85,9 @@ void clic(Configuratore& c, Control& ctl)
         {f.CmdAbilita, CmdAbilita_Click},       {f.CmdDisableAll, CmdDisableAll_Click},
         {f.CmdRelax, CmdRelax_Click},           {f.CmdAzzera, CmdAzzera_Click},
         {f.CmdReset, CmdReset_Click},           {f.CmdPAddress, CmdPAddress_Click},
-        {f.CmdAddressIn, CmdAddressIn_Click},   {f.CmdTerminazione, CmdTerminazione_Click},
-        {f.CmdBaudRate, CmdBaudRate_Click},     {f.CmdSalva, CmdSalva_Click},
-        {f.CmdBootloader, CmdBootloader_Click}, {f.CmdEsci, CmdEsci_Click},
+        {f.CmdTerminazione, CmdTerminazione_Click}, {f.CmdBaudRate, CmdBaudRate_Click},
+        {f.CmdSalva, CmdSalva_Click},           {f.CmdBootloader, CmdBootloader_Click},
+        {f.CmdEsci, CmdEsci_Click},
     };
     for (const Pulsante& p : pulsanti)
         if (&ctl == &p.controllo) {
@@ -163,7 +173,7 @@ void eventoTimer(Configuratore& c)
             ~Polling() { c.rinvio = {}; }
             Configuratore& c;
         } polling(c);
-        Timer1_Timer(c);
+        tick(c);
         rinviato = std::move(c.rinvio.evento);
     }
     dialogo.reset();

@@ -4,7 +4,7 @@
 
 #include "commands/Comandi.h"
 #include "config/Configurazione.h"
-#include "diagnostics/Diagnosi.h"
+#include "diagnostics/Polling.h"
 #include "fieldbus/Fieldbus.h"
 #include "frame/Layout.h"
 #include "frame/Uscita.h"

@@ -8,6 +8,7 @@
 #include "island/Codifica.h"
 #include "island/Numeri.h"
 #include "island/Regole.h"
+#include "island/Tabelle.h"
 #include "program/Avvio.h"
 #include "program/Configuratore.h"
 #include "program/Eventi.h"
@@ -43,9 +44,7 @@ struct StatoBobina {
 
 std::vector<StatoBobina> bobineDelCorpo(const Model& m, int riga)
 {
-    int prima = 0;
-    for (int r = 1; r < riga; ++r)
-        prima += m.Espansioni(r).NumBobine;
+    const int prima = bobinePrima(m, riga);
     std::vector<StatoBobina> out;
     for (int j = 1; j <= m.Espansioni(riga).NumBobine; ++j) {
         if (!m.ConfBobine.valid(prima + j))
@@ -55,11 +54,9 @@ std::vector<StatoBobina> bobineDelCorpo(const Model& m, int riga)
         b.posizione = cb.Posizione;
         if (cb.Indice != IndiceDisabilitato) {
             b.indice = cb.Indice;
-            int r = 1;
-            while (r <= MaxDiagnosi && m.Diagnosi(r).Indice != cb.Indice)
-                ++r;
-            b.stato = m.Diagnosi(r).Stato;
-            b.relax = m.Diagnosi(r).Relax == 1;
+            const RigaDiagnosi& d = m.Diagnosi(rigaDiagnosiOSentinella(m, cb.Indice));
+            b.stato = d.Stato;
+            b.relax = d.Relax == 1;
         }
         out.push_back(b);
     }
@@ -90,7 +87,20 @@ std::optional<bool> terminazione(const Model& m, const Form& f)
     return f.CmdTerminazione.caption() == m.testi.CaptTerminazioneOff;
 }
 
-std::string tipoModulo(const Modulo& mod) { return mod.Tipo == 0 ? "16IN" : mod.Tipo == 1 ? "8IN" : "?"; }
+// A type this program does not know as "?".
+std::string nomeTipo(const Modulo& mod)
+{
+    const auto tipo = tipoModulo(mod.Tipo);
+    return tipo ? tipo->nome : "?";
+}
+
+// The baud rate's text of a CANopen or DeviceNet island.
+std::optional<std::string> baudRate(const Model& m)
+{
+    if (!haBaudRate(m.Protocollo))
+        return std::nullopt;
+    return testoBaudRate(m, m.IndiceBaudRate);
+}
 
 // Prints a line of progress unless --quiet.
 struct Avanzamento {
@@ -116,7 +126,7 @@ std::optional<std::vector<std::string>> confronta(const Configuratore& c, const 
 // "EXIT SV", the port closed: what every mode does before it ends.
 int lascia(Configuratore& c, const Avanzamento& passo, int stato)
 {
-    c.invia("EXIT SV", "OK");
+    c.invia(dialogo::ExitSv());
     try {
         c.port.close();
     } catch (const PortError&) {
@@ -136,13 +146,13 @@ std::string descrizioneIsola(const Model& m, const Form& f, const SerialPort& po
     riga("slave address: " + indirizzoDaCaption(f.PROFIBUS.caption()));
     if (const auto t = terminazione(m, f))
         riga(std::string("termination: ") + (*t ? "ON" : "OFF"));
-    if (haBaudRate(m.Protocollo) && m.TestiBaudRate.valid(m.IndiceBaudRate + 1))
-        riga("baud rate: " + m.TestiBaudRate(m.IndiceBaudRate + 1) + " (code " + testo(m.IndiceBaudRate) + ")");
+    if (const auto baud = baudRate(m))
+        riga("baud rate: " + *baud + " (code " + testo(m.IndiceBaudRate) + ")");
     riga("firmware: main " + testo(m.RevAtmel) + ", head " + testo(revTesta(m)));
     for (int e = 1; e <= m.NumEspansioni; ++e) {
-        const Espansione& E = m.Espansioni(e);
-        riga("body " + testo(E.Numero) + (e == 1 ? " (head)" : "") + ": " + testo(E.NumPosti) +
-             " stations, firmware " + testo(E.RevPic));
+        const Espansione& corpo = m.Espansioni(e);
+        riga("body " + testo(corpo.Numero) + (e == 1 ? " (head)" : "") + ": " + testo(corpo.NumPosti) +
+             " stations, firmware " + testo(corpo.RevPic));
         for (const StatoBobina& b : bobineDelCorpo(m, e))
             riga("  coil " + testo(b.posizione) + ": " +
                  (b.indice ? "index " + testo(*b.indice) + ", " : std::string()) + parolaStato(b) +
@@ -150,7 +160,7 @@ std::string descrizioneIsola(const Model& m, const Form& f, const SerialPort& po
     }
     for (int k = 1; k <= m.NumModuli; ++k) {
         const Modulo& mod = m.Moduli(k);
-        riga("input module " + testo(k) + ": " + tipoModulo(mod) + ", address " + testo(mod.Indirizzo) +
+        riga("input module " + testo(k) + ": " + nomeTipo(mod) + ", address " + testo(mod.Indirizzo) +
              ", firmware " + testo(mod.RevPic));
     }
     return s;
@@ -162,20 +172,19 @@ std::string jsonIsola(const Model& m, const Form& f, const SerialPort& port)
     o[QStringLiteral("port")] = QJsonObject{{QStringLiteral("number"), port.portNumber()},
                                            {QStringLiteral("device"), QString::fromStdString(port.dispositivo())}};
     o[QStringLiteral("fieldbus")] = QString::fromStdString(nomeProtocollo(m.Protocollo));
-    o[QStringLiteral("slaveAddress")] = QString::fromStdString(indirizzoDaCaption(f.PROFIBUS.caption()));
+    o[QStringLiteral("slaveAddress")] = m.IndirizzoSlave ? QJsonValue(*m.IndirizzoSlave) : QJsonValue();
     const auto t = terminazione(m, f);
     o[QStringLiteral("termination")] = t ? QJsonValue(*t) : QJsonValue();
-    if (haBaudRate(m.Protocollo) && m.TestiBaudRate.valid(m.IndiceBaudRate + 1))
-        o[QStringLiteral("baudRate")] =
-            QJsonObject{{QStringLiteral("code"), m.IndiceBaudRate},
-                        {QStringLiteral("text"), QString::fromStdString(m.TestiBaudRate(m.IndiceBaudRate + 1))}};
+    if (const auto baud = baudRate(m))
+        o[QStringLiteral("baudRate")] = QJsonObject{{QStringLiteral("code"), m.IndiceBaudRate},
+                                                    {QStringLiteral("text"), QString::fromStdString(*baud)}};
     else
         o[QStringLiteral("baudRate")] = QJsonValue();
     o[QStringLiteral("firmware")] =
         QJsonObject{{QStringLiteral("main"), m.RevAtmel}, {QStringLiteral("head"), revTesta(m)}};
     QJsonArray corpi;
     for (int e = 1; e <= m.NumEspansioni; ++e) {
-        const Espansione& E = m.Espansioni(e);
+        const Espansione& corpo = m.Espansioni(e);
         QJsonArray bobine;
         for (const StatoBobina& b : bobineDelCorpo(m, e))
             bobine.append(QJsonObject{
@@ -186,16 +195,16 @@ std::string jsonIsola(const Model& m, const Form& f, const SerialPort& port)
                 {QStringLiteral("energised"), b.indice && b.stato == stato::Attivata},
                 {QStringLiteral("faulty"), b.indice && guasta(b.stato)},
                 {QStringLiteral("relax"), b.relax}});
-        corpi.append(QJsonObject{{QStringLiteral("number"), E.Numero},
-                                 {QStringLiteral("stations"), E.NumPosti},
-                                 {QStringLiteral("firmware"), E.RevPic},
+        corpi.append(QJsonObject{{QStringLiteral("number"), corpo.Numero},
+                                 {QStringLiteral("stations"), corpo.NumPosti},
+                                 {QStringLiteral("firmware"), corpo.RevPic},
                                  {QStringLiteral("coils"), bobine}});
     }
     o[QStringLiteral("bodies")] = corpi;
     QJsonArray moduli;
     for (int k = 1; k <= m.NumModuli; ++k) {
         const Modulo& mod = m.Moduli(k);
-        moduli.append(QJsonObject{{QStringLiteral("type"), QString::fromStdString(tipoModulo(mod))},
+        moduli.append(QJsonObject{{QStringLiteral("type"), QString::fromStdString(nomeTipo(mod))},
                                   {QStringLiteral("inputs"), mod.NumIngressi},
                                   {QStringLiteral("address"), mod.Indirizzo},
                                   {QStringLiteral("firmware"), mod.RevPic}});

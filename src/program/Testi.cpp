@@ -9,14 +9,14 @@ namespace ondrix {
 
 namespace {
 
-using M = RisorsaMancante::Motivo;
+using MotivoRisorsa = RisorsaMancante::Motivo;
 
 // One key and where its value goes; a number key also says whether its value
 // is one the setting can take.
 struct Voce {
     const char* chiave;
     void (*applica)(Form& f, Testi& t, const std::string& v);
-    std::optional<M> (*controlla)(const std::string& v) = nullptr;
+    std::optional<MotivoRisorsa> (*controlla)(const std::string& v) = nullptr;
     // A key later versions added: files without it still load, and the text
     // in the file's language stands in.
     const char* it = nullptr;
@@ -26,25 +26,25 @@ struct Voce {
 // The timer's interval range (milliseconds).
 constexpr double IntervalloMassimo = 65535;
 
-std::optional<M> controllaRitardo(const std::string& v)
+std::optional<MotivoRisorsa> controllaRitardo(const std::string& v)
 {
     const auto x = numeroRisorse(v);
     if (!x)
-        return M::Numero;
+        return MotivoRisorsa::Numero;
     // A negative pause has no meaning, nor one a float cannot hold.
     if (*x < 0 || !std::isfinite(static_cast<float>(*x / 1000.0)))
-        return M::FuoriLimiti;
+        return MotivoRisorsa::FuoriLimiti;
     return std::nullopt;
 }
 
-std::optional<M> controllaIntervallo(const std::string& v)
+std::optional<MotivoRisorsa> controllaIntervallo(const std::string& v)
 {
     const auto x = numeroRisorse(v);
     if (!x)
-        return M::Numero;
+        return MotivoRisorsa::Numero;
     const double ms = std::nearbyint(*x);  // a half to the even
     if (ms < 0 || ms > IntervalloMassimo)
-        return M::FuoriLimiti;
+        return MotivoRisorsa::FuoriLimiti;
     return std::nullopt;
 }
 
@@ -250,7 +250,7 @@ void ApplicaTesti(Form& f, Testi& t, std::string_view testo, const std::string& 
         }
         if (!r.valore)
             throw RisorsaMancante(file, key, "resource key " + key + " missing in " + file,
-                                  r.chiave ? M::Valore : M::Chiave);
+                                  r.chiave ? MotivoRisorsa::Valore : MotivoRisorsa::Chiave);
         valori.push_back(std::move(*r.valore));
     }
     for (std::size_t k = 0; k < valori.size(); ++k)
@@ -258,7 +258,7 @@ void ApplicaTesti(Form& f, Testi& t, std::string_view testo, const std::string& 
             if (const auto motivo = Voci[k].controlla(valori[k]))
                 throw RisorsaMancante(file, Voci[k].chiave,
                                       std::string("resource key ") + Voci[k].chiave +
-                                          (*motivo == M::Numero ? " not a number" : " out of range"),
+                                          (*motivo == MotivoRisorsa::Numero ? " not a number" : " out of range"),
                                       *motivo, valori[k]);
     t.Inglese = en;
     for (std::size_t k = 0; k < valori.size(); ++k)
@@ -270,7 +270,7 @@ void CaricaTestiOppureErrore(Host& host, Form& f, Testi& t)
     const std::string file = percorsoRisorse(host);
     auto testo = leggiFileRisorse(file);
     if (!testo)
-        throw RisorsaMancante(file, {}, "resource file " + file + " cannot be read", M::File);
+        throw RisorsaMancante(file, {}, "resource file " + file + " cannot be read", MotivoRisorsa::File);
     ApplicaTesti(f, t, *testo, file);
 }
 

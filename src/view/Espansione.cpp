@@ -5,9 +5,11 @@
 #include "view/Vista.h"
 
 #include "frame/Sessione.h"
+#include "frame/Terminazione.h"
 #include "island/Lettura.h"
 #include "island/Numeri.h"
 #include "island/Regole.h"
+#include "island/Tabelle.h"
 
 #include <algorithm>
 
@@ -42,12 +44,10 @@ void terminazione(Sessione& c)
         if (m.RevAtmel < firmware::AtmelTerminazione)
             return;
         f.CmdTerminazione.setVisible(true);
-        MostraTerminazione(f, m.testi, StatoTerminazione(c.ch, m));
+        MostraTerminazione(f, m.testi, StatoTerminazione(c.ch));
     } else if (haBaudRate(m.Protocollo)) {
         f.CmdTerminazione.setVisible(true);
-        // A code outside the eight texts leaves the caption as it is.
-        if (m.TestiBaudRate.valid(m.IndiceBaudRate + 1))
-            f.CmdTerminazione.setCaption(m.TestiBaudRate(m.IndiceBaudRate + 1));
+        MostraBaudRate(f, m);
     }
 }
 
@@ -78,7 +78,7 @@ void coloraBobina(Control& b, const RigaDiagnosi& d)
 
 // Every button of the panel empty, grey and disabled; then the body's coils,
 // each on the button of its position.
-void bobine(Model& m, Form& f, int Indice, const Espansione& E)
+void bobine(Model& m, Form& f, int Indice, const Espansione& corpo)
 {
     for (Control* b : f.Bobina) {
         b->setVisible(true);
@@ -87,17 +87,15 @@ void bobine(Model& m, Form& f, int Indice, const Espansione& E)
         b->setEnabled(false);
     }
 
-    int prima = 0;  // coils of the bodies before this one
-    for (int i = 1; i <= Indice; ++i)
-        prima += m.Espansioni(i).NumBobine;
-    m.PrimaBobina = static_cast<std::int16_t>(std::clamp(prima, -32768, 32767));
+    const int prima = bobinePrima(m, Indice + 1);
+    m.PrimaBobina = static_cast<std::int16_t>(std::min(prima, 32767));
 
-    for (int j = 1; j <= E.NumBobine; ++j) {
+    for (int j = 1; j <= corpo.NumBobine; ++j) {
         const int riga = prima + j;
         if (!m.ConfBobine.valid(riga))
             break;  // past the coil table
         const ConfBobina cb = m.ConfBobine(riga);
-        if (cb.Posizione < 1 || cb.Posizione > 16)
+        if (cb.Posizione < 1 || cb.Posizione > PosizioniCorpo)
             continue;  // no button for this position
         Control& b = *f.Bobina[static_cast<std::size_t>(cb.Posizione - 1)];
 
@@ -110,16 +108,14 @@ void bobine(Model& m, Form& f, int Indice, const Espansione& E)
         }
         b.setCaption(cb.Indice == IndiceSentinella ? std::string() : testo(cb.Indice));
 
-        int r = 1;
-        while (r <= MaxDiagnosi && m.Diagnosi(r).Indice != cb.Indice)
-            ++r;
-        if (r == RigaSentinella && E.NumBobine != 1)
+        const int r = rigaDiagnosiOSentinella(m, cb.Indice);
+        if (r == RigaSentinella && corpo.NumBobine != 1)
             avvisoAlimentazione(m, f);
         coloraBobina(b, m.Diagnosi(r));
     }
 
     // Buttons the body cannot hold.
-    for (int i = std::max(0, 2 * static_cast<int>(E.NumPosti)); i < 16; ++i)
+    for (int i = std::max(0, 2 * static_cast<int>(corpo.NumPosti)); i < PosizioniCorpo; ++i)
         f.Bobina[static_cast<std::size_t>(i)]->setVisible(false);
 }
 
@@ -134,7 +130,7 @@ void ricontrollo(Sessione& c, int Indice)
         for (const RecordConf& rec : ConfDelCorpo(c.ch, m, Indice + 1)) {
             if (rec.indice != m.Diagnosi(r).Indice)
                 continue;
-            if (rec.posizione < 1 || rec.posizione > 16)
+            if (rec.posizione < 1 || rec.posizione > PosizioniCorpo)
                 continue;  // no such button
             Control& b = *c.f.Bobina[static_cast<std::size_t>(rec.posizione - 1)];
             b.setBackColor(*coloreStato(stato::GuastaI));
@@ -146,12 +142,6 @@ void ricontrollo(Sessione& c, int Indice)
 }
 
 } // namespace
-
-void MostraTerminazione(Form& f, const Testi& t, bool on)
-{
-    f.CmdTerminazione.setCaption(on ? t.CaptTerminazioneOff : t.CaptTerminazioneOn);
-    f.ConnettoreProfibus.setFillColor(on ? colore::Rosso : colore::Nero);
-}
 
 void DisegnaEspansione(Sessione& c, int Indice)
 {
@@ -165,20 +155,20 @@ void DisegnaEspansione(Sessione& c, int Indice)
     // A position that names no body read from the island draws nothing.
     if (Indice < 0 || Indice >= m.NumEspansioni || Indice >= MaxEspansioni)
         return;
-    const Espansione E = m.Espansioni(Indice + 1);
+    const Espansione corpo = m.Espansioni(Indice + 1);
 
     // The list, the firmware caption, the buttons that need a selected coil.
     if (Indice < static_cast<int>(f.Combo1.list().size()))
         f.Combo1.setListIndex(Indice);
-    f.PIC.setCaption(finoAlDuePunti(f.PIC.caption()) + testo(E.RevPic));
+    f.PIC.setCaption(finoAlDuePunti(f.PIC.caption()) + testo(corpo.RevPic));
     f.CmdAbilita.setEnabled(false);
     f.CmdAziona.setEnabled(false);
     f.CmdTerminazione.setVisible(false);
     f.CmdPAddress.setVisible(true);
 
-    if (mostraCorpo(f, E.NumPosti, Indice == 0))
+    if (mostraCorpo(f, corpo.NumPosti, Indice == 0))
         terminazione(c);
-    bobine(m, f, Indice, E);
+    bobine(m, f, Indice, corpo);
 
     // No coil selected, no stroke count.
     for (Control* s : f.Shape6)

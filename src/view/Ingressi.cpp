@@ -7,6 +7,7 @@
 #include "island/Model.h"
 #include "island/Numeri.h"
 #include "island/Regole.h"
+#include "island/Tabelle.h"
 
 
 namespace ondrix {
@@ -39,15 +40,10 @@ void disegnaIngresso(const Model& m, Control& b, int riga)
 
 std::optional<int> moduloScelto(const Form& f)
 {
-    int n;
-    try {
-        n = intero(f.Combo2.text());
-    } catch (const ParseError&) {
+    const auto n = interoOpzionale(f.Combo2.text());
+    if (!n || !Table<int, MaxModuli>::valid(*n))
         return std::nullopt;
-    }
-    if (!Table<int, MaxModuli>::valid(n))
-        return std::nullopt;
-    return n - 1;
+    return *n - 1;
 }
 
 void DisegnaInput(const Model& m, Form& f, int Indice)
@@ -55,7 +51,7 @@ void DisegnaInput(const Model& m, Form& f, int Indice)
     // Only modules 1..10 exist; anything else is not drawn at all.
     if (!Table<Modulo, MaxModuli>::valid(Indice + 1))
         return;
-    const Modulo& M = m.Moduli(Indice + 1);
+    const Modulo& modulo = m.Moduli(Indice + 1);
 
     f.Frame2.setVisible(false);
     f.Frame1.setVisible(true);
@@ -64,17 +60,16 @@ void DisegnaInput(const Model& m, Form& f, int Indice)
     f.ATMEL.setVisible(false);
     f.CmdTerminazione.setVisible(false);
     f.CmdPAddress.setVisible(false);
-    f.PIC.setCaption(finoAlDuePunti(f.PIC.caption()) + testo(M.RevPic));
+    f.PIC.setCaption(finoAlDuePunti(f.PIC.caption()) + testo(modulo.RevPic));
 
-    if (M.Tipo == 0 || M.Tipo == 1) {
-        int O = 0;  // input rows of the modules before this one
-        for (int k = 1; k <= Indice; ++k)
-            O += m.Moduli(k).Ingressi;
-        const int n = M.Tipo == 0 ? 16 : 8;
+    // A type this program does not know leaves the input buttons as they are.
+    if (const auto tipo = tipoModulo(modulo.Tipo)) {
+        const int prima = ingressiPrima(m, Indice + 1);
+        const int n = tipo->ingressi;
         f.Corpo16In.setVisible(true);
         for (int i = 0; i < 16; ++i) {
             Control& b = *f.DInput[i];
-            const int riga = O + i + 1;
+            const int riga = prima + i + 1;
             // A button beyond the module, or without a row of its own, must
             // not go on showing another module's input.
             if (i >= n || !Table<int, MaxIngressi>::valid(riga)) {
@@ -95,12 +90,17 @@ void DisegnaInput(const Model& m, Form& f, int Indice)
         f.CmdAddressIn.setVisible(false);
 }
 
+void DisegnaInputScelto(const Model& m, Form& f)
+{
+    if (auto indice = moduloScelto(f))
+        DisegnaInput(m, f, *indice);
+}
+
 void OptInput_Click(Sessione& c)
 {
     c.f.Combo2.setEnabled(true);
     c.f.Combo1.setEnabled(false);
-    if (auto indice = moduloScelto(c.f))
-        DisegnaInput(c.m, c.f, *indice);
+    DisegnaInputScelto(c.m, c.f);
 }
 
 void OptOutput_Click(Sessione& c)
@@ -111,11 +111,10 @@ void OptOutput_Click(Sessione& c)
     // position on every island, the entry is right on any.
     int indice = c.f.Combo1.listIndex();
     if (indice < 0) {
-        try {
-            indice = intero(c.f.Combo1.text());
-        } catch (const ParseError&) {
+        const auto numero = interoOpzionale(c.f.Combo1.text());
+        if (!numero)
             return;
-        }
+        indice = *numero;
     }
     if (Table<Espansione, MaxEspansioni>::valid(indice + 1))
         DisegnaEspansione(c, indice);

@@ -3,11 +3,11 @@
 
 #include "view/Vista.h"
 
+#include "frame/Bobine.h"
 #include "frame/Sessione.h"
 #include "island/Numeri.h"
 #include "island/Regole.h"
 #include "island/Risposte.h"
-#include "view/Bobine.h"
 
 namespace ondrix {
 
@@ -36,10 +36,8 @@ void leggiContacolpi(Sessione& c, int i)
         return;
     }
     const int posizione = c.m.ConfBobine(*riga).Posizione;
-    c.m.Risposta = c.invia("LEGGI CONTACOLPI", "ESP:");
-    c.m.Risposta = c.invia(c.f.Combo1.text(), "POS:");
-    c.m.Risposta = c.invia(testo(posizione), "OK");
-    const auto migliaia = contacolpiDaRisposta(c.m.Risposta);
+    const auto migliaia =
+        contacolpiDaRisposta(c.invia(dialogo::LeggiContacolpi(c.f.Combo1.text(), posizione)));
     c.f.TxtColpi.setText(migliaia ? formattaColpi(*migliaia * 1000LL, c.host.groupSeparator())
                                   : std::string());
 }

@@ -10,20 +10,18 @@ namespace ondrix {
 
 struct Sessione;
 struct Model;
-struct Testi;
 class Form;
 
 // Draws body Indice (0 = head) of the body list: its picture, its coil
 // buttons coloured by state, the supply warning, the head's termination or
 // baud-rate button, the re-check of interrupted coils.
 void DisegnaEspansione(Sessione& c, int Indice);
-// The head's termination as the window shows it: the PROFIBUS connector red
-// when on, and the button's caption offering the other action.
-void MostraTerminazione(Form& f, const Testi& t, bool on);
 void Combo1_Click(Sessione& c);
 
 // Draws input module Indice (0-based) from the model.
 void DisegnaInput(const Model& m, Form& f, int Indice);
+// Draws the module Combo2 shows, when it shows one.
+void DisegnaInputScelto(const Model& m, Form& f);
 void OptInput_Click(Sessione& c);
 void OptOutput_Click(Sessione& c);
 void Combo2_Click(Sessione& c);

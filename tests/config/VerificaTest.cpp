@@ -1,5 +1,6 @@
 // The reader: what the check pass refuses, and what the apply pass sends.
 
+#include "config/Confronto.h"
 #include "config/Formato.h"
 #include "island/Codifica.h"
 #include "config/Isole.h"
@@ -140,6 +141,39 @@ TEST(Applicazione, ModulesAreWrittenOnlyWhenEveryFirmwareCanTakeIt)
     ASSERT_TRUE(p);
     EXPECT_TRUE(v.ScriviIngressi);
     EXPECT_EQ(inviate(*p)[0], "SET SLAVE ADDRESS");
+}
+
+TEST(Applicazione, AfterTheModuleRowsTheProtocolHeadingMayBeMissingOrSpaced)
+{
+    Model m = isolaProfibus();
+    const Righe corrente = salvato(m);
+    ASSERT_EQ(corrente[13], IntestazioneProtocollo);
+    Righe senza = corrente;
+    senza.erase(senza.begin() + 13);
+    Righe spaziata = corrente;
+    spaziata[13] = " [PROTOCOLLO] ";
+    const auto atteso = pianoApplicazione(corrente, m);
+    ASSERT_TRUE(atteso);
+    for (const Righe& r : {senza, spaziata}) {
+        const auto p = pianoApplicazione(r, m);
+        ASSERT_TRUE(p);
+        EXPECT_EQ(p->scambi, atteso->scambi);
+        const auto letto = leggiContenutoFile(r);
+        ASSERT_TRUE(letto);
+        EXPECT_TRUE(differenze(*letto, *leggiContenutoFile(corrente)).empty());
+    }
+    // With the module rows unread, their 13 skipped lines end where the
+    // heading stands: without it the protocol's name is read as its code,
+    // and a heading repeated after them is passed over.
+    m.RevAtmel = 45;
+    Verifica v;
+    EXPECT_FALSE(pianoApplicazione(senza, m, &v));
+    ASSERT_TRUE(v.rifiuto);
+    EXPECT_EQ(v.rifiuto->motivo, Motivo::NonNumero);
+    EXPECT_EQ(v.rifiuto->riga, 15);
+    Righe doppia = corrente;
+    doppia.insert(doppia.begin() + 14, IntestazioneProtocollo);
+    EXPECT_TRUE(pianoApplicazione(doppia, m));
 }
 
 TEST(Applicazione, TerminationIsOnOnlyForExactlyOn)

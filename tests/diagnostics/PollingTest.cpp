@@ -215,7 +215,6 @@ TEST_F(Tick, PollsStoresAndRedrawsTheModuleShownWithinOneTick)
     island.state().modules[0].inputs[1].on = true;
     island.state().modules[1].inputs[1].on = false;
     island.state().modules[1].inputs[7].on = true;
-    const std::string risposta = c.m.Risposta;
     eventoTimer(c);
     EXPECT_EQ(lines(), Lines{"GET DIGITAL INPUT"});
     // The second module's inputs land in rows 17..24.
@@ -229,8 +228,6 @@ TEST_F(Tick, PollsStoresAndRedrawsTheModuleShownWithinOneTick)
     EXPECT_EQ(f.DInput[7]->backColor(), colore::Verde);
     EXPECT_EQ(f.DInput[7]->caption(), "8");
     EXPECT_FALSE(f.DInput[8]->visible());
-    // The shared reply text is left to its owner.
-    EXPECT_EQ(c.m.Risposta, risposta);
 }
 
 TEST_F(Tick, HeadBelowRevision39RedrawsFromTheModelWithoutAsking)

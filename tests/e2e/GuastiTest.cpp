@@ -94,7 +94,7 @@ TEST_F(Avviata, PortLostWhileAReplyIsArrivingEndsAfterTheTimeOutMessage)
     // Anything after the end finds the channel closed: nothing is written.
     const std::size_t prima = rig.port.written().size();
     rig.host.messages.clear();
-    EXPECT_THROW(rig.c.invia("GET DIAGNOSI", "OK"), ProgramEnded);
+    EXPECT_THROW(rig.c.invia(dialogo::GetDiagnosi()), ProgramEnded);
     EXPECT_EQ(rig.port.written().size(), prima);
 }
 

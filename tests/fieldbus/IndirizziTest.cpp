@@ -70,8 +70,10 @@ TEST(SlaveAddress, TheAcceptedNumberIsSentAndShownNeverTheTypedText)
     // A cancel re-sends what the label shows.
     EXPECT_EQ(b.clic(b.f.CmdPAddress, {""}), (Lines{"SET SLAVE ADDRESS", "5"}));
     EXPECT_EQ(b.f.PROFIBUS.caption(), "INDIRIZZO SLAVE: 5");
+    EXPECT_EQ(b.c.m.IndirizzoSlave, 5);
     EXPECT_EQ(b.clic(b.f.CmdPAddress, {"abc", "12abc"}), (Lines{"SET SLAVE ADDRESS", "12"}));
     EXPECT_EQ(b.f.PROFIBUS.caption(), "INDIRIZZO SLAVE: 12");
+    EXPECT_EQ(b.c.m.IndirizzoSlave, 12);
     EXPECT_EQ(b.island.state().slaveAddress, 12);
     EXPECT_EQ(b.clic(b.f.CmdPAddress, {"  14 "}), (Lines{"SET SLAVE ADDRESS", "14"}));
     EXPECT_EQ(b.f.PROFIBUS.caption(), "INDIRIZZO SLAVE: 14");

@@ -10,7 +10,7 @@ using namespace ondrix::fuzz;
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
     const std::string_view R = testoDi(data, size);
-    const LetturaDiagnosi l = leggiDiagnosi(R);
+    const LetturaDiagnosi l = recordDiagnosi(R);
     FUZZ_CHECK(l.record.size() <= static_cast<std::size_t>(MaxDiagnosi));
     FUZZ_CHECK(l.letti <= size);
     FUZZ_CHECK(!l.completa || l.record.size() == static_cast<std::size_t>(MaxDiagnosi));

@@ -393,6 +393,7 @@ TEST(Avvio, UnreadableRepliesAreSkippedALostPortIsNot)
         rig.island.overrideReply("GET SLAVE ADDRESS", "OK\r\n");
         rig.startUp();
         EXPECT_EQ(rig.c.f.PROFIBUS.caption(), "INDIRIZZO SLAVE: ") << "kept its loaded caption";
+        EXPECT_FALSE(rig.c.m.IndirizzoSlave);
         EXPECT_EQ(rig.c.m.NumEspansioni, 2);
         EXPECT_EQ(rig.c.f.Combo1.list().size(), 2u);
         EXPECT_FALSE(rig.host.busyPointer);

@@ -89,7 +89,8 @@ TEST(RigaComando, InfoJsonIsTheScenario)
     const sim::Scenario s = sim::defaultScenario();
     EXPECT_EQ(o["port"]["device"].toString().toStdString(), sim.device());
     EXPECT_EQ(o["fieldbus"].toString(), "PROFIBUS");
-    EXPECT_EQ(o["slaveAddress"].toString().toInt(), s.slaveAddress);
+    ASSERT_TRUE(o["slaveAddress"].isDouble());
+    EXPECT_EQ(o["slaveAddress"].toInt(), s.slaveAddress);
     EXPECT_EQ(o["termination"].toBool(), s.termination);
     EXPECT_TRUE(o["baudRate"].isNull());
     EXPECT_EQ(o["firmware"]["main"].toInt(), s.revAtmel);

@@ -1,8 +1,8 @@
 #pragma once
 // Look-ups shared by the coil selection and the coil commands: from a coil
-// button to its rows of Diagnosi and ConfBobine. Every look-up answers "no
-// row" instead of a row outside the table, so no handler writes the sentinel
-// row or past a table.
+// button to its rows of ConfBobine (the model's own look-ups are in
+// island/Tabelle.h). Every look-up answers "no row" instead of a row outside
+// the table, so no handler writes past a table.
 
 #include "form/Form.h"
 #include "island/Model.h"
@@ -12,20 +12,15 @@
 
 namespace ondrix {
 
+// One button per coil position of a body.
+static_assert(std::tuple_size_v<decltype(Form::Bobina)> == PosizioniCorpo);
+
 // The number a coil button's caption holds (a fieldbus index, or the position
 // of a disabled coil); nothing when the caption is not an integer.
 std::optional<int> numeroCaption(const std::string& caption);
 
 // A caption that is a fieldbus index 0..31.
 std::optional<int> indiceCaption(const std::string& caption);
-
-// First row 1..32 of Diagnosi whose Indice is indice.
-std::optional<int> rigaDiagnosi(const Model& m, int indice);
-// The same, or the sentinel row 33 when no row holds it (read only!).
-int rigaDiagnosiOSentinella(const Model& m, int indice);
-
-// First row of ConfBobine, among the coils read at start-up, whose Indice is indice.
-std::optional<int> rigaConfPerIndice(const Model& m, int indice);
 
 // The coils of the displayed body: rows prima + 1 .. prima + count of ConfBobine.
 struct CorpoMostrato {
