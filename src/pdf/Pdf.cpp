@@ -236,10 +236,10 @@ private:
 
         const QFont et = carattere(9, true), va = carattere(9);
         double we = 0;
-        for (const Voce& v : r_.intestazione)
+        for (const Etichettato& v : r_.intestazione)
             we = std::max(we, larghezzaTesto(et, q(v.etichetta)));
         we = std::min(we + 4, Larghezza / 2);
-        for (const Voce& v : r_.intestazione) {
+        for (const Etichettato& v : r_.intestazione) {
             const double h = std::max(altezzaTesto(et, we, q(v.etichetta)),
                                       altezzaTesto(va, Larghezza - we, q(v.valore)));
             spazio(h);

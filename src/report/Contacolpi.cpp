@@ -1,11 +1,12 @@
 #include "report/Contacolpi.h"
 
 #include "channel/Channel.h"
+#include "island/Dialoghi.h"
 #include "island/Model.h"
 #include "island/Numeri.h"
 #include "island/Regole.h"
 #include "island/Risposte.h"
-#include "view/Bobine.h"
+#include "island/Tabelle.h"
 
 #include <algorithm>
 
@@ -13,9 +14,7 @@ namespace ondrix {
 
 std::optional<long> LeggiContacolpi(Channel& ch, int corpo, int posizione)
 {
-    ch.InviaComando("LEGGI CONTACOLPI", "ESP:");
-    ch.InviaComando(testo(corpo), "POS:");
-    return contacolpiDaRisposta(ch.InviaComando(testo(posizione), "OK"));
+    return contacolpiDaRisposta(InviaDialogo(ch, dialogo::LeggiContacolpi(testo(corpo), posizione)));
 }
 
 Contacolpi LeggiContacolpiIsola(Channel& ch, const Model& m)

@@ -5,7 +5,7 @@
 #include "island/Model.h"
 #include "island/Numeri.h"
 #include "island/Regole.h"
-#include "view/Bobine.h"
+#include "island/Tabelle.h"
 #include "view/Vista.h"
 
 #include <QDateTime>
@@ -20,7 +20,7 @@ namespace {
 const std::string Trattino = "\xE2\x80\x93";
 
 // "INDIRIZZO SLAVE: 5" -> "INDIRIZZO SLAVE:" and "5"; no colon: all label.
-Voce dividi(const std::string& caption)
+Etichettato dividi(const std::string& caption)
 {
     const std::size_t p = caption.find(':');
     if (p == std::string::npos)
@@ -177,7 +177,10 @@ ModuloRapporto modulo(const Model& m, const Form& f, int k, int& riga)
 
 } // namespace
 
-std::string indirizzoSlave(const Form& f) { return indirizzoDaCaption(f.PROFIBUS.caption()); }
+std::string indirizzoSlave(const Model& m, const Form& f)
+{
+    return m.IndirizzoSlave ? testo(*m.IndirizzoSlave) : indirizzoDaCaption(f.PROFIBUS.caption());
+}
 
 std::string dataOraAdesso()
 {
@@ -203,7 +206,7 @@ Rapporto componiRapporto(const Model& m, const Form& f, const Contacolpi* colpi,
     r.intestazione.push_back(dividi(f.Software.caption()));
     r.intestazione.push_back({t.Data, dataOra});
     r.intestazione.push_back({t.Fieldbus, nomeProtocollo(m.Protocollo)});
-    r.intestazione.push_back({dividi(f.PROFIBUS.caption()).etichetta, indirizzoSlave(f)});
+    r.intestazione.push_back({dividi(f.PROFIBUS.caption()).etichetta, indirizzoSlave(m, f)});
     if (m.Protocollo == protocollo::Profibus && m.RevAtmel >= firmware::AtmelTerminazione)
         r.intestazione.push_back(
             {t.Terminazione, f.CmdTerminazione.caption() == testi.CaptTerminazioneOff ? t.Si : t.No});

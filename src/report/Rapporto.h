@@ -16,7 +16,7 @@ class Form;
 
 // A caption split where the window appends its value: "INDIRIZZO SLAVE: 5"
 // is "INDIRIZZO SLAVE:" and "5".
-struct Voce {
+struct Etichettato {
     std::string etichetta, valore;
 };
 
@@ -58,7 +58,7 @@ struct ModuloRapporto {
 struct Rapporto {
     std::string titolo;       // the report's title
     std::string sottotitolo;  // the window's caption
-    std::vector<Voce> intestazione;
+    std::vector<Etichettato> intestazione;
 
     // The island in one picture: the head first, the expansions behind it.
     std::vector<CorpoRapporto> corpi;
@@ -88,7 +88,7 @@ Rapporto componiRapporto(const Model& m, const Form& f, const Contacolpi* colpi,
                          const std::string& dataOra, const std::string& separatore);
 
 // The slave address as the program holds it.
-std::string indirizzoSlave(const Form& f);
+std::string indirizzoSlave(const Model& m, const Form& f);
 
 // Local date and time, "2024-05-31 14:05".
 std::string dataOraAdesso();
