@@ -64,11 +64,11 @@ public:
         return s;
     }
     std::optional<std::int64_t> nextArrivalUs() const override { return p_.nextArrivalUs(); }
-    bool sospendiNotifiche() override { return p_.sospendiNotifiche(); }
-    void riprendiNotifiche() override { p_.riprendiNotifiche(); }
-    std::unique_ptr<SerialPort> sonda(int n) override
+    bool pauseArrivals() override { return p_.pauseArrivals(); }
+    void resumeArrivals() override { p_.resumeArrivals(); }
+    std::unique_ptr<SerialPort> probe(int n) override
     {
-        auto s = p_.sonda(n);
+        auto s = p_.probe(n);
         return s ? std::make_unique<CountingPort>(std::move(s), counts_) : nullptr;
     }
 

@@ -52,7 +52,7 @@ int main(int argc, char** argv)
         traccia->commento("ondrix-configuratore " + std::string(o.porta ? "--port " + *o.porta : "port search"));
     }
     const auto avvolgi = [&](SerialPort& p) -> std::unique_ptr<SerialPort> {
-        return traccia ? std::make_unique<PortaTracciata>(p, traccia) : nullptr;
+        return traccia ? std::make_unique<TracedPort>(p, traccia) : nullptr;
     };
 
     if (o.modo != Opzioni::Modo::Finestra) {

@@ -80,7 +80,7 @@ std::vector<C> provaCollegamenti(Host& host, const std::vector<SerialPort*>& por
                     if (p.porta->outputCount() == 0) {
                         p.partita = true;
                         p.t0 = ora;
-                    } else if (Channel::scaduto(p.t0, ora)) {
+                    } else if (Channel::expired(p.t0, ora)) {
                         fine(i, C::Errore, "the serial port does not send");
                         cambiato = true;
                         continue;
@@ -95,7 +95,7 @@ std::vector<C> provaCollegamenti(Host& host, const std::vector<SerialPort*>& por
                 if (p.ricevuto.find(RispostaCollegamento) != std::string::npos) {
                     fine(i, C::Risponde);
                     cambiato = true;
-                } else if (Channel::scaduto(p.t0, host.nowUs())) {
+                } else if (Channel::expired(p.t0, host.nowUs())) {
                     fine(i, C::Silenziosa);
                     cambiato = true;
                 } else {
@@ -131,7 +131,7 @@ std::vector<C> provaCollegamenti(Host& host, const std::vector<SerialPort*>& por
     }
 
     if (vincitore(esiti))
-        Channel::pausa(host, ritardo);
+        Channel::settle(host, ritardo);
     return esiti;
 }
 
@@ -146,18 +146,18 @@ Ricerca cercaIsola(Host& host, SerialPort& modello, const std::vector<int>& nume
     for (int n : numeri) {
         EsitoPorta e;
         e.numero = n;
-        std::unique_ptr<SerialPort> p = modello.sonda(n);
+        std::unique_ptr<SerialPort> p = modello.probe(n);
         bool aperta = false;
         if (p) {
             try {
                 aperta = p->open();
-                e.apertura = p->esitoApertura();
+                e.apertura = p->openOutcome();
             } catch (const PortError& err) {
-                e.apertura.esito = Apertura::Esito::Errore;
-                e.apertura.motivo = err.what();
+                e.apertura.status = OpenOutcome::Status::Failed;
+                e.apertura.reason = err.what();
             }
             if (aperta)
-                e.apertura.esito = Apertura::Esito::Aperta;
+                e.apertura.status = OpenOutcome::Status::Open;
         }
         if (aperta) {
             aperte.push_back(p.get());

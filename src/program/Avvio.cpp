@@ -121,7 +121,7 @@ void Form_Activate(Configuratore& c)
 
     // 7. Port in the Software caption.
     f.Software.setCaption(f.Software.caption() + " (" +
-                          nomePorta(c.port.portNumber(), c.port.dispositivo()) + ")");
+                          nomePorta(c.port.portNumber(), c.port.device()) + ")");
 
     // 8. Service mode; the reply is not examined.
     c.servizio = true;

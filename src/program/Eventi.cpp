@@ -160,7 +160,7 @@ void eventoTimer(Configuratore& c)
     dialogo.reset();
     // At once, so that no tick comes first; through the routing again, which
     // checks the control and begins a dialogue of the event's own.
-    if (rinviato && !c.ch.fineRichiesta())
+    if (rinviato && !c.ch.endRequested())
         rinviato();
 }
 
@@ -204,7 +204,7 @@ void eventoFineSessione(Configuratore& c)
         c.ricercaInterrotta = true;
         return;
     }
-    c.ch.richiediFine([&c] { termina(c); });
+    c.ch.requestEnd([&c] { termina(c); });
 }
 
 } // namespace ondrix

@@ -21,8 +21,8 @@ TEST(QtSerialPort, OpensByPortNumberAndClosesForGood)
     EXPECT_FALSE(l.port.open());  // no device for port 2
     l.port.setPortNumber(3);
     ASSERT_TRUE(l.port.open());
-    EXPECT_EQ(l.port.dispositivo(), l.sim.device());
-    EXPECT_FALSE(l.port.bassaLatenza()) << "a pseudo-terminal refuses it, and is used as it is";
+    EXPECT_EQ(l.port.device(), l.sim.device());
+    EXPECT_FALSE(l.port.lowLatency()) << "a pseudo-terminal refuses it, and is used as it is";
     EXPECT_TRUE(l.ch.ProvaCollegamento());
     l.port.close();
     EXPECT_FALSE(l.port.isOpen());
