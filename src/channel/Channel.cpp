@@ -4,7 +4,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdlib>
 #include <stdexcept>
 #include <utility>
 
@@ -228,7 +227,6 @@ void Channel::timeout()
     if (!silentEnd_)
         host_.messageBox(settings_.messaggioTimeout(), settings_.titolo(), MessageButtons::Ok);
     host_.endProgram(StatoTimeout);
-    std::abort();  // endProgram never returns
 }
 
 } // namespace ondrix

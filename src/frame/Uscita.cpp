@@ -5,8 +5,6 @@
 #include "frame/Sessione.h"
 #include "island/Regole.h"
 
-#include <cstdlib>
-
 namespace ondrix {
 
 namespace {
@@ -42,7 +40,6 @@ void Form_Unload(Sessione& c)
         // The program ends all the same.
     }
     c.host.endProgram(0);
-    std::abort();  // endProgram never returns
 }
 
 } // namespace ondrix
