@@ -2,7 +2,7 @@
 // port named) and shows it; with a mode, does its work without a window.
 // Reads nothing but its command line and "Stringhe.txt" beside the program.
 
-#include "channel/Porte.h"
+#include "channel/Dispositivi.h"
 #include "channel/QtSerialPort.h"
 #include "channel/Traccia.h"
 #include "gui/Programma.h"

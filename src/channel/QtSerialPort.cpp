@@ -1,6 +1,6 @@
 #include "channel/QtSerialPort.h"
 
-#include "channel/Porte.h"
+#include "channel/Dispositivi.h"
 
 #include <QSerialPort>
 #include <QSocketNotifier>

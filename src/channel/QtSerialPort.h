@@ -21,7 +21,7 @@ public:
     // Port number -> device path; empty when the number has no device.
     using Resolver = std::function<std::string(int)>;
 
-    // Ports numbered as on this machine (Porte.h).
+    // Ports numbered as on this machine (Dispositivi.h).
     QtSerialPort();
     // Ports numbered by the given resolver (a port named on the command line,
     // tests, the pseudo-terminal demo).

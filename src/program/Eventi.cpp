@@ -195,7 +195,7 @@ namespace {
 
 } // namespace
 
-void eventoFineSessione(Configuratore& c)
+void eventoRichiestaFine(Configuratore& c)
 {
     if (c.inRicerca) {
         c.ricercaInterrotta = true;

@@ -1,6 +1,6 @@
 #include "program/SenzaFinestra.h"
 
-#include "channel/FineSessione.h"
+#include "channel/EndRequest.h"
 #include "config/Configurazione.h"
 #include "config/Confronto.h"
 #include "config/File.h"
@@ -210,7 +210,7 @@ int eseguiSenzaFinestra(const Opzioni& o, HostRiga& host, SerialPort& port, cons
     Configuratore c(host, port);
     if (!porte.empty())
         c.porteRicerca = porte;
-    installaFineSessione([&c] { eventoFineSessione(c); });
+    listenForEndRequests([&c] { eventoRichiestaFine(c); });
 
     // A file that cannot be read is told before the island is touched.
     std::string bytesFile;

@@ -7,7 +7,7 @@
 #include "Programma.h"
 #include "Simulatore.h"
 
-#include "channel/Porte.h"
+#include "channel/Dispositivi.h"
 #include "program/Configuratore.h"
 #include "program/Eventi.h"
 

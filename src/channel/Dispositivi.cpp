@@ -1,4 +1,4 @@
-#include "channel/Porte.h"
+#include "channel/Dispositivi.h"
 
 #include <algorithm>
 #include <cctype>

@@ -2,7 +2,7 @@
 // its event loop's thread, once each time the request is installed.
 #ifdef _WIN32
 
-#include "channel/FineSessione.h"
+#include "channel/EndRequest.h"
 
 #include <gtest/gtest.h>
 
@@ -24,7 +24,7 @@ int attendi(const int& volte)
     return volte;
 }
 
-TEST(FineSessioneWindows, SessionEndAndConsoleCtrlCReachTheEventLoop)
+TEST(EndRequestWindows, SessionEndAndConsoleCtrlCReachTheEventLoop)
 {
     int argc = 1;
     char nome[] = "test_channel";
@@ -39,13 +39,13 @@ TEST(FineSessioneWindows, SessionEndAndConsoleCtrlCReachTheEventLoop)
     };
 
     // The session ends: Windows asks every program whether it may end.
-    installaFineSessione(richiesta);
+    listenForEndRequests(richiesta);
     ASSERT_TRUE(PostThreadMessageW(GetCurrentThreadId(), WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF));
     EXPECT_EQ(attendi(volte), 1);
     EXPECT_TRUE(sulFiloDelCiclo);
 
     volte = 0;
-    installaFineSessione(richiesta);
+    listenForEndRequests(richiesta);
     // The system calls the console handler on a thread of its own. Wine
     // gives a program a console only when it runs on a terminal.
     if (!GenerateConsoleCtrlEvent(CTRL_C_EVENT, 0))

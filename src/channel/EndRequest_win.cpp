@@ -2,7 +2,7 @@
 // close button, the user logging off and the machine shutting down.
 #ifdef _WIN32
 
-#include "channel/FineSessione.h"
+#include "channel/EndRequest.h"
 
 #include <QAbstractNativeEventFilter>
 #include <QByteArray>
@@ -91,7 +91,7 @@ public:
 
 } // namespace
 
-void installaFineSessione(std::function<void()> richiesta)
+void listenForEndRequests(std::function<void()> richiesta)
 {
     richiestaFine = std::move(richiesta);
     fineChiesta = false;

@@ -1,6 +1,7 @@
 #pragma once
-// Port numbering: the configurator searches ports 1 to 16. On Windows port n
-// is COMn. On Linux the ports are numbered in this order: /dev/ttyUSB*, then
+// The serial devices of this machine: their numbering as the ports 1 to 16
+// the configurator searches, what stands in the way of opening one, and the
+// driver's low-latency mode. On Windows port n is COMn. On Linux the ports are numbered in this order: /dev/ttyUSB*, then
 // /dev/ttyACM* (each by its number; a symbolic link with such a name counts),
 // then the /dev/ttyS* that have a UART behind them (the kernel lists legacy
 // ttyS ports even where there is no chip; those are skipped).

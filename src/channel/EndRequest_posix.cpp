@@ -4,7 +4,7 @@
 // closing the port). A second signal of the kind ends the program at once.
 #ifndef _WIN32
 
-#include "channel/FineSessione.h"
+#include "channel/EndRequest.h"
 
 #include <QCoreApplication>
 #include <QSocketNotifier>
@@ -29,7 +29,7 @@ void alSegnale(int segnale)
 
 } // namespace
 
-void installaFineSessione(std::function<void()> richiesta)
+void listenForEndRequests(std::function<void()> richiesta)
 {
     if (tubo[0] < 0 && ::pipe2(tubo, O_CLOEXEC | O_NONBLOCK) != 0)
         return;

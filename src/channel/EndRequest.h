@@ -11,6 +11,6 @@ namespace ondrix {
 // From now on, such a request calls richiesta on the thread of the event loop
 // (never inside a signal handler or a system callback thread). Needs a
 // QCoreApplication. Installed once per program.
-void installaFineSessione(std::function<void()> richiesta);
+void listenForEndRequests(std::function<void()> richiesta);
 
 } // namespace ondrix
