@@ -11,7 +11,6 @@ namespace ondrix {
 
 namespace {
 
-constexpr std::int64_t TimeoutUs = 4'000'000;
 // While a reply comes a character at a time (9600 baud: one a millisecond),
 // it is looked at this often, not at every character.
 constexpr std::int64_t GatherUs = 30'000;
@@ -76,7 +75,7 @@ void Channel::drain()
         const std::int64_t now = host_.nowUs();
         if (expired(start, now))
             throw PortError("the serial port does not send");
-        waitStep(std::min(now + 50'000, start + TimeoutUs + 1));
+        waitStep(std::min(now + OutputStepUs, start + ReplyLimitUs + 1));
     }
 }
 
@@ -104,14 +103,14 @@ bool Channel::collect(std::string& buf, const std::string& expected)
             // The line end left over from the last reply is no sign of a
             // reply on its way.
             if (buf.find_first_not_of("\r\n") != std::string::npos)
-                gathered = gather(t0 + TimeoutUs) || gathered;
+                gathered = gather(t0 + ReplyLimitUs) || gathered;
             continue;
         }
         const std::int64_t now = host_.nowUs();
         if (expired(t0, now))
             return false;
         // Wake on port data or window events, at the latest just past the limit.
-        waitStep(std::max(now + 1, t0 + TimeoutUs + 1));
+        waitStep(std::max(now + 1, t0 + ReplyLimitUs + 1));
     }
 }
 
@@ -131,7 +130,7 @@ bool Channel::gather(std::int64_t limitUs)
 
 bool Channel::expired(std::int64_t t0Us, std::int64_t nowUs)
 {
-    return secondsSince(t0Us, nowUs) > static_cast<float>(TimeoutS);
+    return secondsSince(t0Us, nowUs) > static_cast<float>(static_cast<double>(ReplyLimitUs) / 1e6);
 }
 
 void Channel::settle(Host& host, float seconds)

@@ -89,8 +89,12 @@ public:
     // Exchanges made so far (the link check included), for the benchmarks.
     long exchanges() const { return exchanges_; }
 
-    static constexpr double TimeoutS = 4.0;
-    // The reply limit, as it is compared: more than 4.0 s (single precision)
+    // The reply limit: 4 s from the line having left (the link check's too).
+    static constexpr std::int64_t ReplyLimitUs = 4'000'000;
+    // While the line has not taken what was written, its output queue is
+    // looked at this often.
+    static constexpr std::int64_t OutputStepUs = 50'000;
+    // The reply limit as it is compared: more than 4.0 s (single precision)
     // since t0.
     static bool expired(std::int64_t t0Us, std::int64_t nowUs);
     // The settling pause: events processed at least once, until more than

@@ -11,8 +11,6 @@ namespace {
 
 using C = EsitoPorta::Collegamento;
 
-constexpr std::int64_t LimiteUs = 4'000'000;
-
 // One port's check: its line sent, then what came back.
 struct Prova {
     SerialPort* porta = nullptr;
@@ -85,7 +83,7 @@ std::vector<C> provaCollegamenti(Host& host, const std::vector<SerialPort*>& por
                         cambiato = true;
                         continue;
                     } else {
-                        sveglia = std::min(sveglia, std::min(ora + 50'000, p.t0 + LimiteUs + 1));
+                        sveglia = std::min(sveglia, std::min(ora + Channel::OutputStepUs, p.t0 + Channel::ReplyLimitUs + 1));
                         continue;
                     }
                 }
@@ -99,7 +97,7 @@ std::vector<C> provaCollegamenti(Host& host, const std::vector<SerialPort*>& por
                     fine(i, C::Silenziosa);
                     cambiato = true;
                 } else {
-                    sveglia = std::min(sveglia, p.t0 + LimiteUs + 1);
+                    sveglia = std::min(sveglia, p.t0 + Channel::ReplyLimitUs + 1);
                     if (auto arrivo = p.porta->nextArrivalUs())
                         sveglia = std::min(sveglia, *arrivo);
                 }

@@ -36,7 +36,7 @@ SimulatedPort::SimulatedPort(SimulatedIsland& island, const Clock& clock) : isla
 
 void SimulatedPort::setPort(int n, PortKind kind)
 {
-    if (n >= 1 && n <= 16)
+    if (n >= PrimaPorta && n <= UltimaPorta)
         kinds_[static_cast<std::size_t>(n)] = kind;
 }
 
@@ -48,7 +48,7 @@ void SimulatedPort::setIslandPort(int n)
 
 PortKind SimulatedPort::kind(int n) const
 {
-    return (n >= 1 && n <= 16) ? kinds_[static_cast<std::size_t>(n)] : PortKind::Absent;
+    return (n >= PrimaPorta && n <= UltimaPorta) ? kinds_[static_cast<std::size_t>(n)] : PortKind::Absent;
 }
 
 std::unique_ptr<SerialPort> SimulatedPort::probe(int n) { return std::make_unique<Probe>(*this, n); }

@@ -10,6 +10,7 @@
 // swallows what is written, never answers) or the island; for instance two
 // silent ports and the island on port 3 to test the port search.
 
+#include "channel/Dispositivi.h"
 #include "channel/Host.h"
 #include "channel/SerialPort.h"
 #include "sim/SimulatedIsland.h"
@@ -73,7 +74,7 @@ private:
 
     SimulatedIsland& island_;
     const Clock& clock_;
-    std::array<PortKind, 17> kinds_{};
+    std::array<PortKind, UltimaPorta + 1> kinds_{};  // by port number
     Line line_;
     std::vector<int> attempts_;
     std::string written_;
