@@ -212,20 +212,21 @@ void Channel::requestEnd(std::function<void()> end)
     end();
 }
 
-void Channel::timeout()
+void Channel::timeout() { end(StatoTimeout, silentEnd_ ? std::string() : settings_.messaggioTimeout()); }
+
+void Channel::end(int status, const std::string& message)
 {
     // The channel stays busy while the message is up (its modal loop runs
     // timer ticks and the close box) and afterwards: nothing more is written.
     ended_ = true;
-    // Nothing more goes out; the port is closed so that its lock goes with it.
     try {
         if (port_.isOpen())
             port_.close();
     } catch (const PortError&) {
     }
-    if (!silentEnd_)
-        host_.messageBox(settings_.messaggioTimeout(), settings_.titolo(), MessageButtons::Ok);
-    host_.endProgram(StatoTimeout);
+    if (!message.empty())
+        host_.messageBox(message, settings_.titolo(), MessageButtons::Ok);
+    host_.endProgram(status);
 }
 
 } // namespace ondrix

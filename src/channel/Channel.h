@@ -62,6 +62,12 @@ public:
     // its message and the end of the program, at once; nothing more is sent.
     void portLost();
 
+    // Ends the program with status, the one way out once the island may have
+    // been spoken to (a time-out, a lost port, the exit button, the system's
+    // request): nothing more goes out, the port is closed (its lock goes with
+    // it), then message, when there is one, is shown.
+    [[noreturn]] void end(int status, const std::string& message = {});
+
     // The system asks the program to end: end runs once the exchange in
     // progress has ended, at once when none is. From then on a time-out ends
     // the program without its message (nobody may be there to close it).

@@ -1,6 +1,5 @@
 // The end of the session on Windows: the console's Ctrl-C, Ctrl-Break and
 // close button, the user logging off and the machine shutting down.
-#ifdef _WIN32
 
 #include "channel/EndRequest.h"
 
@@ -19,46 +18,47 @@ namespace {
 
 // Read and written on the event loop's thread only. The request is handed
 // over once: a second Ctrl-C while the program is ending changes nothing.
-std::function<void()> richiestaFine;
-bool fineChiesta = false;
+std::function<void()> endRequest;
+bool delivered = false;
+int listener = 0;  // which registration listens; 0: none
 
 // Long enough for "EXIT SV" and its reply (a few hundred milliseconds at
 // 9600 baud, at most the 4-second reply time-out), short enough to end
 // before Windows gives up on us (about 5 seconds for a console's close and
 // for the end of the session).
-constexpr DWORD AttesaFineMs = 4500;
+constexpr DWORD EndingMs = 4500;
 
-void consegna()
+void deliver()
 {
-    if (fineChiesta)
+    if (delivered)
         return;
-    fineChiesta = true;
-    if (richiestaFine)
-        richiestaFine();
+    delivered = true;
+    if (endRequest)
+        endRequest();
 }
 
 // From any thread: the request runs later on the event loop's thread.
-void inoltra()
+void forward()
 {
     if (QCoreApplication* app = QCoreApplication::instance())
-        QMetaObject::invokeMethod(app, &consegna, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(app, &deliver, Qt::QueuedConnection);
 }
 
 // Runs on a thread of its own that the system starts for the event.
-BOOL WINAPI gestoreConsole(DWORD evento)
+BOOL WINAPI onConsoleEvent(DWORD event)
 {
-    switch (evento) {
+    switch (event) {
     case CTRL_C_EVENT:
     case CTRL_BREAK_EVENT:
-        inoltra();
+        forward();
         return TRUE;
     case CTRL_CLOSE_EVENT:
     case CTRL_LOGOFF_EVENT:
     case CTRL_SHUTDOWN_EVENT:
         // Returning lets Windows end the process at once: wait here while
         // the program leaves service mode and ends the process itself.
-        inoltra();
-        Sleep(AttesaFineMs);
+        forward();
+        Sleep(EndingMs);
         return TRUE;
     default:
         return FALSE;
@@ -69,41 +69,57 @@ BOOL WINAPI gestoreConsole(DWORD evento)
 // (the console handler is not called for logoff and shutdown once user32 is
 // loaded). Windows kills the process as soon as WM_ENDSESSION is answered,
 // so the program finishes before answering it.
-class FiltroSessione : public QAbstractNativeEventFilter {
+class SessionFilter : public QAbstractNativeEventFilter {
 public:
-    bool nativeEventFilter(const QByteArray& tipo, void* messaggio, qintptr*) override
+    bool nativeEventFilter(const QByteArray& type, void* message, qintptr*) override
     {
-        if (tipo != "windows_generic_MSG" && tipo != "windows_dispatcher_MSG")
+        if (type != "windows_generic_MSG" && type != "windows_dispatcher_MSG")
             return false;
-        const MSG* m = static_cast<const MSG*>(messaggio);
+        const MSG* m = static_cast<const MSG*>(message);
         if (m->message == WM_QUERYENDSESSION) {
             // Agree (Qt answers) and start ending while the others are asked.
-            inoltra();
+            forward();
         } else if (m->message == WM_ENDSESSION && m->wParam) {
-            consegna();
-            const QDeadlineTimer scadenza(static_cast<qint64>(AttesaFineMs));
-            while (!scadenza.hasExpired())
+            deliver();
+            const QDeadlineTimer deadline(static_cast<qint64>(EndingMs));
+            while (!deadline.hasExpired())
                 QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 100);
         }
         return false;
     }
 };
 
+// Installed while a listener is registered (never destroyed at the
+// process's exit, when the application may be half gone).
+SessionFilter* sessionFilter = nullptr;
+
 } // namespace
 
-void listenForEndRequests(std::function<void()> richiesta)
+Registration listenForEndRequests(std::function<void()> request)
 {
-    richiestaFine = std::move(richiesta);
-    fineChiesta = false;
-    static bool installato = false;
-    if (installato)
-        return;
-    installato = true;
-    SetConsoleCtrlHandler(&gestoreConsole, TRUE);
-    if (QCoreApplication* app = QCoreApplication::instance())
-        app->installNativeEventFilter(new FiltroSessione);  // lives as long as the program
+    endRequest = std::move(request);
+    delivered = false;
+    static int registrations = 0;
+    const int mine = ++registrations;
+    if (!listener) {
+        SetConsoleCtrlHandler(&onConsoleEvent, TRUE);
+        if (QCoreApplication* app = QCoreApplication::instance()) {
+            sessionFilter = new SessionFilter;
+            app->installNativeEventFilter(sessionFilter);
+        }
+    }
+    listener = mine;
+    return Registration([mine] {
+        if (listener != mine)
+            return;  // replaced by a newer listener
+        listener = 0;
+        endRequest = nullptr;
+        SetConsoleCtrlHandler(&onConsoleEvent, FALSE);
+        if (QCoreApplication* app = QCoreApplication::instance(); app && sessionFilter)
+            app->removeNativeEventFilter(sessionFilter);
+        delete sessionFilter;
+        sessionFilter = nullptr;
+    });
 }
 
 } // namespace ondrix
-
-#endif

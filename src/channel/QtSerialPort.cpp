@@ -38,12 +38,26 @@ QtSerialPort::QtSerialPort(Resolver resolver)
 
 QtSerialPort::~QtSerialPort() = default;
 
+Registration QtSerialPort::onLost(std::function<void()> f)
+{
+    lost_ = std::make_shared<std::function<void()>>(std::move(f));
+    return Registration([mine = std::weak_ptr(lost_)] {
+        if (const auto f = mine.lock())
+            *f = nullptr;
+    });
+}
+
 void QtSerialPort::reportLost()
 {
     // Told from the event loop, not from inside the serial port's own
     // notification: the callback may show a message and end the program.
-    if (lost_)
-        QTimer::singleShot(0, port_.get(), [f = lost_] { f(); });
+    // Looked up when it runs: unregistered meanwhile, it is not called.
+    QTimer::singleShot(0, port_.get(), [f = std::weak_ptr(lost_)] {
+        if (const auto lost = f.lock(); lost && *lost) {
+            const std::function<void()> call = *lost;  // the callback may unregister itself
+            call();
+        }
+    });
 }
 
 bool QtSerialPort::open()

@@ -44,7 +44,7 @@ public:
     bool pauseArrivals() override;
     void resumeArrivals() override;
     std::unique_ptr<SerialPort> probe(int n) override;
-    void onLost(std::function<void()> f) override { lost_ = std::move(f); }
+    Registration onLost(std::function<void()> f) override;
 
     // Whether the driver passes received characters on at once (Linux USB
     // adapters; a pseudo-terminal or a built-in UART refuses, silently).
@@ -65,7 +65,8 @@ private:
     bool lowLatency_ = false;
     std::string error_;  // the failure seen by the event loop, reported by the next operation
     OpenOutcome outcome_;
-    std::function<void()> lost_;
+    // The loss callback; its registration holds it weakly.
+    std::shared_ptr<std::function<void()>> lost_;
 };
 
 } // namespace ondrix

@@ -3,6 +3,8 @@
 // channel needs. Real ports go through Qt SerialPort (QtSerialPort.h); tests and
 // the demo use the island simulator's in-process port (sim/SimulatedPort.h).
 
+#include "channel/Registration.h"
+
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -91,10 +93,16 @@ public:
         return nullptr;
     }
 
-    // Called from the event loop, at any moment while the port is open, when
-    // the port fails by itself (the device removed, a read or write refused,
-    // the line hung up). The operations throw PortError from then on.
-    virtual void onLost(std::function<void()> f) { (void)f; }
+    // f is called from the event loop, at any moment while the port is open,
+    // when the port fails by itself (the device removed, a read or write
+    // refused, the line hung up); the operations throw PortError from then
+    // on. One callback at a time: a second registration replaces the first.
+    // The port may go before the registration.
+    [[nodiscard]] virtual Registration onLost(std::function<void()> f)
+    {
+        (void)f;
+        return {};
+    }
 };
 
 } // namespace ondrix

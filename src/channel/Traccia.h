@@ -64,7 +64,7 @@ public:
     bool pauseArrivals() override { return p_.pauseArrivals(); }
     void resumeArrivals() override { p_.resumeArrivals(); }
     std::unique_ptr<SerialPort> probe(int n) override;
-    void onLost(std::function<void()> f) override { p_.onLost(std::move(f)); }
+    Registration onLost(std::function<void()> f) override { return p_.onLost(std::move(f)); }
 
 private:
     std::string name() const;

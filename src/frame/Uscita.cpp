@@ -33,13 +33,7 @@ void CmdEsci_Click(Sessione& c) { Form_Unload(c); }
 void Form_Unload(Sessione& c)
 {
     c.invia("EXIT SV", "OK");
-    try {
-        if (c.ch.port().isOpen())
-            c.ch.port().close();
-    } catch (const PortError&) {
-        // The program ends all the same.
-    }
-    c.host.endProgram(0);
+    c.ch.end(0);
 }
 
 } // namespace ondrix

@@ -82,7 +82,7 @@ int runConfigurator(QApplication& app, QtHost& host, SerialPort& port, const Run
         c.porteRicerca = options.porte;
     MainWindow w(c);
     host.setWindow(&w);
-    listenForEndRequests([&c] { eventoRichiestaFine(c); });
+    const Registration richiestaFine = listenForEndRequests([&c] { eventoRichiestaFine(c); });
 
     eventoLoad(c);
     w.show();

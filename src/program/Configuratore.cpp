@@ -11,7 +11,7 @@ Configuratore::Configuratore(Host& h, SerialPort& p)
         porteRicerca.push_back(n);
     // A port that fails by itself, at any moment, ends the program as a
     // time-out does, at once.
-    port.onLost([this] { canale.portLost(); });
+    perdita = port.onLost([this] { canale.portLost(); });
 }
 
 } // namespace ondrix

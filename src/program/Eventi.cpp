@@ -3,8 +3,6 @@
 #include "program/Configuratore.h"
 #include "program/Gestori.h"
 
-#include "channel/SerialPort.h"
-
 #include <functional>
 #include <utility>
 
@@ -185,12 +183,7 @@ namespace {
 {
     if (c.servizio)
         Form_Unload(c);
-    try {
-        if (c.port.isOpen())
-            c.port.close();
-    } catch (const PortError&) {
-    }
-    c.host.endProgram(0);
+    c.ch.end(0);
 }
 
 } // namespace

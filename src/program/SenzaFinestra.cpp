@@ -210,7 +210,7 @@ int eseguiSenzaFinestra(const Opzioni& o, HostRiga& host, SerialPort& port, cons
     Configuratore c(host, port);
     if (!porte.empty())
         c.porteRicerca = porte;
-    listenForEndRequests([&c] { eventoRichiestaFine(c); });
+    const Registration richiestaFine = listenForEndRequests([&c] { eventoRichiestaFine(c); });
 
     // A file that cannot be read is told before the island is touched.
     std::string bytesFile;
