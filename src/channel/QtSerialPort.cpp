@@ -8,6 +8,23 @@
 
 namespace ondrix {
 
+namespace {
+
+// Qt SerialPort has no call to stop reading for a while. On Unix it reads the
+// device whenever a read notifier, a QSocketNotifier child of the port,
+// reports data: switched off, the characters wait in the device. Where there
+// is no such notifier (Windows) there is no pause. A test over a
+// pseudo-terminal checks that the Qt in use still has it.
+QSocketNotifier* readNotifier(QSerialPort& port)
+{
+    for (QSocketNotifier* n : port.findChildren<QSocketNotifier*>())
+        if (n->type() == QSocketNotifier::Read)
+            return n;
+    return nullptr;
+}
+
+} // namespace
+
 QtSerialPort::QtSerialPort() : QtSerialPort(Resolver(&dispositivoPorta)) {}
 
 QtSerialPort::QtSerialPort(Resolver resolver)
@@ -95,9 +112,7 @@ bool QtSerialPort::open()
     outcome_.status = OpenOutcome::Status::Open;
     if (before && !before->vivo)
         outcome_.lockFile = lockFile;
-#ifndef _WIN32
-    lowLatency_ = richiediBassaLatenza(port_->handle());
-#endif
+    lowLatency_ = richiediBassaLatenza(*port_);
     return true;
 }
 
@@ -111,10 +126,8 @@ OpenOutcome QtSerialPort::whyNotOpened(int error, const std::string& reason) con
         o.status = S::Absent;
         return o;
     }
-#ifdef _WIN32
-    // A COM port is the program's that opened it, alone.
-    o.status = error == QSerialPort::PermissionError ? S::Busy : S::Failed;
-#else
+    // (A Windows COM port has neither lock file nor group: a refusal there
+    // means another program holds it.)
     const std::string lockFile = fileBlocco(device_);
     if (const auto holder = proprietarioBlocco(lockFile)) {
         if (holder->vivo) {
@@ -134,7 +147,6 @@ OpenOutcome QtSerialPort::whyNotOpened(int error, const std::string& reason) con
     }
     // The device taken for itself alone by another program (EBUSY).
     o.status = error == QSerialPort::PermissionError ? S::Busy : S::Failed;
-#endif
     return o;
 }
 
@@ -182,24 +194,17 @@ std::int64_t QtSerialPort::inputCount()
 
 bool QtSerialPort::pauseArrivals()
 {
-    if (!port_->isOpen())
+    QSocketNotifier* n = port_->isOpen() ? readNotifier(*port_) : nullptr;
+    if (!n || !n->isEnabled())
         return false;
-    // The port's read notifier is a child of the port (Unix); without it a
-    // pause is simply not taken.
-    bool paused = false;
-    for (QSocketNotifier* n : port_->findChildren<QSocketNotifier*>())
-        if (n->type() == QSocketNotifier::Read && n->isEnabled()) {
-            n->setEnabled(false);
-            paused = true;
-        }
-    return paused;
+    n->setEnabled(false);
+    return true;
 }
 
 void QtSerialPort::resumeArrivals()
 {
-    for (QSocketNotifier* n : port_->findChildren<QSocketNotifier*>())
-        if (n->type() == QSocketNotifier::Read)
-            n->setEnabled(true);
+    if (QSocketNotifier* n = readNotifier(*port_))
+        n->setEnabled(true);
 }
 
 std::unique_ptr<SerialPort> QtSerialPort::probe(int n)
