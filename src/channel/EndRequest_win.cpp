@@ -10,6 +10,8 @@
 #include <QEventLoop>
 #include <QMetaObject>
 
+#include <atomic>
+
 #include <windows.h>
 
 namespace ondrix {
@@ -20,7 +22,10 @@ namespace {
 // over once: a second Ctrl-C while the program is ending changes nothing.
 std::function<void()> endRequest;
 bool delivered = false;
-int listener = 0;  // which registration listens; 0: none
+// Which registration listens (0: none); the console handler, on a thread of
+// its own, reads it to leave an event to the system's default when nobody
+// listens.
+std::atomic<int> listener{0};
 
 // Long enough for "EXIT SV" and its reply (a few hundred milliseconds at
 // 9600 baud, at most the 4-second reply time-out), short enough to end
@@ -47,6 +52,8 @@ void forward()
 // Runs on a thread of its own that the system starts for the event.
 BOOL WINAPI onConsoleEvent(DWORD event)
 {
+    if (!listener)
+        return FALSE;
     switch (event) {
     case CTRL_C_EVENT:
     case CTRL_BREAK_EVENT:
@@ -101,8 +108,11 @@ Registration listenForEndRequests(std::function<void()> request)
     delivered = false;
     static int registrations = 0;
     const int mine = ++registrations;
-    if (!listener) {
-        SetConsoleCtrlHandler(&onConsoleEvent, TRUE);
+    // Installed once and never removed: under Wine a handler removed and
+    // added again is not called. Without a listener it leaves the event to
+    // the system.
+    [[maybe_unused]] static const bool handling = SetConsoleCtrlHandler(&onConsoleEvent, TRUE);
+    if (!sessionFilter) {
         if (QCoreApplication* app = QCoreApplication::instance()) {
             sessionFilter = new SessionFilter;
             app->installNativeEventFilter(sessionFilter);
@@ -114,7 +124,6 @@ Registration listenForEndRequests(std::function<void()> request)
             return;  // replaced by a newer listener
         listener = 0;
         endRequest = nullptr;
-        SetConsoleCtrlHandler(&onConsoleEvent, FALSE);
         if (QCoreApplication* app = QCoreApplication::instance(); app && sessionFilter)
             app->removeNativeEventFilter(sessionFilter);
         delete sessionFilter;
