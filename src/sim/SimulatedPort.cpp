@@ -1,5 +1,7 @@
 #include "sim/SimulatedPort.h"
 
+#include <utility>
+
 namespace ondrix::sim {
 
 // A probe of the port search: a line of the board with a number of its own.
@@ -70,6 +72,21 @@ void SimulatedPort::closeLine(Line& l)
     if (onIsland(l))
         island_.discardOutput();
     l.open = false;
+    l.paused = l.lateRead = false;
+}
+
+bool SimulatedPort::pauseArrivals()
+{
+    if (!line_.open)
+        return false;
+    line_.paused = true;
+    return true;
+}
+
+void SimulatedPort::resumeArrivals()
+{
+    if (std::exchange(line_.paused, false))
+        line_.lateRead = true;
 }
 
 void SimulatedPort::check(const Line& l, const char* op) const
@@ -100,7 +117,7 @@ std::int64_t SimulatedPort::outputCount()
 std::int64_t SimulatedPort::waiting(Line& l)
 {
     check(l, "input count");
-    if (kind(l.number) != PortKind::Island)
+    if (kind(l.number) != PortKind::Island || l.paused)
         return 0;
     return static_cast<std::int64_t>(island_.readable(clock_.nowUs()));
 }
@@ -108,14 +125,20 @@ std::int64_t SimulatedPort::waiting(Line& l)
 std::string SimulatedPort::readLine(Line& l)
 {
     check(l, "read");
-    if (kind(l.number) != PortKind::Island)
+    if (kind(l.number) != PortKind::Island || l.paused)
         return {};
-    return island_.take(clock_.nowUs());
+    if (!std::exchange(l.lateRead, false))
+        return island_.take(clock_.nowUs());
+    // Read late: everything that came is there, however the island cut it.
+    std::string s;
+    for (std::string piece; !(piece = island_.take(clock_.nowUs())).empty();)
+        s += piece;
+    return s;
 }
 
 std::optional<std::int64_t> SimulatedPort::arrival(const Line& l) const
 {
-    if (!onIsland(l) || island_.dropped())
+    if (!onIsland(l) || l.paused || island_.dropped())
         return std::nullopt;
     return island_.nextArrivalUs();
 }

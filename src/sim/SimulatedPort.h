@@ -5,6 +5,10 @@
 // fake clock in tests, the monotonic clock in the demo), and nextArrivalUs()
 // tells the channel when to look again, so it waits without spinning.
 //
+// Like a real port, it can pause its arrivals (SerialPort::pauseArrivals):
+// meanwhile the island's answer waits unseen and wakes nobody, and the read
+// after the pause takes everything that came, the final CR LF of a reply too.
+//
 // Port numbers: by default the island answers on port 1 and no other port
 // exists. setPort() describes each port: absent (open fails), silent (opens,
 // swallows what is written, never answers) or the island; for instance two
@@ -46,6 +50,8 @@ public:
     std::int64_t inputCount() override { return waiting(line_); }
     std::string readAll() override { return readLine(line_); }
     std::optional<std::int64_t> nextArrivalUs() const override { return arrival(line_); }
+    bool pauseArrivals() override;
+    void resumeArrivals() override;
     // Another line of this board: the same ports and island, opened on its own.
     std::unique_ptr<SerialPort> probe(int n) override;
 
@@ -60,6 +66,8 @@ private:
     struct Line {
         int number = 1;
         bool open = false;
+        bool paused = false;   // arrivals paused: nothing readable, nobody woken
+        bool lateRead = false; // the next read comes after a pause
     };
     class Probe;
 
