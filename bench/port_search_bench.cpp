@@ -7,6 +7,7 @@
 
 #include "Simulatore.h"
 #include "channel/CoreHost.h"
+#include "channel/Dispositivi.h"
 #include "channel/QtSerialPort.h"
 #include "channel/Ricerca.h"
 
@@ -35,7 +36,7 @@ double cerca(CoreHost& host, const std::vector<std::string>& dispositivi, bool& 
                                                                   : std::string();
     });
     std::vector<int> numeri;
-    for (int n = 1; n <= 16; ++n)
+    for (int n = PrimaPorta; n <= UltimaPorta; ++n)
         numeri.push_back(n);
     const std::int64_t t0 = host.nowUs();
     const Ricerca r = cercaIsola(host, port, numeri, 0.05f);
@@ -49,7 +50,7 @@ int main(int argc, char** argv)
 {
     QCoreApplication app(argc, argv);
     CoreHost host;
-    std::vector<Muto> muti(16);
+    std::vector<Muto> muti(UltimaPorta);
     std::vector<std::string> dispositivi;
     for (const Muto& m : muti)
         dispositivi.push_back(m.slave);

@@ -93,19 +93,20 @@ struct Lettura {
 // characters counted are those of the counters alone.
 Lettura contatori(CoreHost& host, SerialPort& fisica)
 {
-    bench::CountingPort port(fisica);
+    bench::Counts conteggi;
+    bench::CountingPort port(fisica, conteggi);
     Configuratore c(host, port);
     eventoLoad(c);
     eventoActivate(c);
     // The start-up's last line end still on its way belongs to the start-up.
     host.waitForEvent(host.nowUs() + 100'000);
-    const std::int64_t prima = port.letti + port.inputCount();
+    const std::int64_t prima = conteggi.chars + port.inputCount();
     const long scambiPrima = c.ch.exchanges();
     const std::int64_t t0 = host.nowUs();
     const Contacolpi colpi = LeggiContacolpiIsola(c.ch, c.m);
     const std::int64_t t1 = host.nowUs();
     host.waitForEvent(host.nowUs() + 100'000);
-    const std::int64_t caratteri = port.letti + port.inputCount() - prima;
+    const std::int64_t caratteri = conteggi.chars + port.inputCount() - prima;
     Lettura l;
     l.secondi = static_cast<double>(t1 - t0) / 1e6;
     l.scambi = c.ch.exchanges() - scambiPrima;

@@ -2,7 +2,7 @@
 // port named) and shows it; with a mode, does its work without a window.
 // Reads nothing but its command line and "Stringhe.txt" beside the program.
 
-#include "channel/Porte.h"
+#include "channel/Dispositivi.h"
 #include "channel/QtSerialPort.h"
 #include "channel/Traccia.h"
 #include "gui/Programma.h"
@@ -51,7 +51,7 @@ int main(int argc, char** argv)
         traccia->commento("ondrix-configuratore " + std::string(o.porta ? "--port " + *o.porta : "port search"));
     }
     const auto avvolgi = [&](SerialPort& p) -> std::unique_ptr<SerialPort> {
-        return traccia ? std::make_unique<PortaTracciata>(p, traccia) : nullptr;
+        return traccia ? std::make_unique<TracedPort>(p, traccia) : nullptr;
     };
 
     if (o.modo != Opzioni::Modo::Finestra) {

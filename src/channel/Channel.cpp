@@ -4,7 +4,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdlib>
 #include <stdexcept>
 #include <utility>
 
@@ -12,10 +11,9 @@ namespace ondrix {
 
 namespace {
 
-constexpr std::int64_t TimeoutUs = 4'000'000;
 // While a reply comes a character at a time (9600 baud: one a millisecond),
 // it is looked at this often, not at every character.
-constexpr std::int64_t RaccoltaUs = 30'000;
+constexpr std::int64_t GatherUs = 30'000;
 
 // Elapsed seconds in single precision, as the limits are compared.
 float secondsSince(std::int64_t startUs, std::int64_t nowUs)
@@ -38,8 +36,8 @@ struct ExchangeFlag {
 
 } // namespace
 
-Channel::Channel(SerialPort& port, Host& host, const ParametriCanale& parametri)
-    : port_(port), host_(host), parametri_(parametri)
+Channel::Channel(SerialPort& port, Host& host, const ParametriCanale& settings)
+    : port_(port), host_(host), settings_(settings)
 {
 }
 
@@ -75,70 +73,70 @@ void Channel::drain()
     host_.processEvents();
     while (port_.outputCount() != 0) {
         const std::int64_t now = host_.nowUs();
-        if (scaduto(start, now))
+        if (expired(start, now))
             throw PortError("the serial port does not send");
-        waitStep(std::min(now + 50'000, start + TimeoutUs + 1));
+        waitStep(std::min(now + OutputStepUs, start + ReplyLimitUs + 1));
     }
 }
 
-bool Channel::collect(std::string& buf, const std::string& atteso)
+bool Channel::collect(std::string& buf, const std::string& expected)
 {
     const std::int64_t t0 = host_.nowUs();
     // What the last exchange left behind is still waiting, as in the port.
-    bool attesa = !riporto_.empty();
-    bool raccolta = false;
+    bool leftOver = !carryOver_.empty();
+    bool gathered = false;
     for (;;) {
-        if (attesa || port_.inputCount() != 0) {
-            buf += std::exchange(riporto_, std::string());
-            if (!attesa || port_.inputCount() != 0)
+        if (leftOver || port_.inputCount() != 0) {
+            buf += std::exchange(carryOver_, std::string());
+            if (!leftOver || port_.inputCount() != 0)
                 buf += port_.readAll();
-            attesa = false;
-            if (const std::size_t p = buf.find(atteso); p != std::string::npos) {
+            leftOver = false;
+            if (const std::size_t p = buf.find(expected); p != std::string::npos) {
                 // Read late, after gathering: what came after the expected
                 // text would have been read with the next reply.
-                if (raccolta) {
-                    riporto_ = buf.substr(p + atteso.size());
-                    buf.resize(p + atteso.size());
+                if (gathered) {
+                    carryOver_ = buf.substr(p + expected.size());
+                    buf.resize(p + expected.size());
                 }
                 return true;
             }
             // The line end left over from the last reply is no sign of a
             // reply on its way.
             if (buf.find_first_not_of("\r\n") != std::string::npos)
-                raccolta = raccogli(t0 + TimeoutUs) || raccolta;
+                gathered = gather(t0 + ReplyLimitUs) || gathered;
             continue;
         }
         const std::int64_t now = host_.nowUs();
-        if (scaduto(t0, now))
+        if (expired(t0, now))
             return false;
         // Wake on port data or window events, at the latest just past the limit.
-        waitStep(std::max(now + 1, t0 + TimeoutUs + 1));
+        waitStep(std::max(now + 1, t0 + ReplyLimitUs + 1));
     }
 }
 
-bool Channel::raccogli(std::int64_t limiteUs)
+bool Channel::gather(std::int64_t limitUs)
 {
     // The rest of a reply on its way gathers in the port while the program
     // sleeps; window events are still handled as they come.
-    if (!port_.sospendiNotifiche())
+    if (!port_.pauseArrivals())
         return false;
-    const std::int64_t fine = std::min(host_.nowUs() + RaccoltaUs, limiteUs);
-    while (host_.nowUs() < fine)
-        host_.waitForEvent(fine);
-    port_.riprendiNotifiche();
+    const std::int64_t until = std::min(host_.nowUs() + GatherUs, limitUs);
+    while (host_.nowUs() < until)
+        host_.waitForEvent(until);
+    port_.resumeArrivals();
     host_.processEvents();
     return true;
 }
 
-bool Channel::scaduto(std::int64_t t0Us, std::int64_t nowUs)
+bool Channel::expired(std::int64_t t0Us, std::int64_t nowUs)
 {
-    return secondsSince(t0Us, nowUs) > static_cast<float>(TimeoutS);
+    return secondsSince(t0Us, nowUs) > static_cast<float>(static_cast<double>(ReplyLimitUs) / 1e6);
 }
 
-void Channel::pausa(Host& host, float ritardo)
+void Channel::settle(Host& host, float seconds)
 {
     const std::int64_t t1 = host.nowUs();
-    const float pause = std::isnan(ritardo) ? 0.0f : ritardo;
+    const float pause = std::isnan(seconds) ? 0.0f : seconds;
     host.processEvents();
     // Wake-up target only; the float comparison decides. Bounded so that an
     // absurd pause cannot overflow the microsecond arithmetic.
@@ -148,35 +146,35 @@ void Channel::pausa(Host& host, float ritardo)
         host.waitForEvent(std::max(endUs, host.nowUs()) + 1);
 }
 
-std::string Channel::exchange(const std::string& comando, const std::string& atteso)
+std::string Channel::exchange(const std::string& command, const std::string& expected)
 {
     if (ended_)
         host_.endProgram(StatoTimeout);
     ExchangeFlag flag(inExchange_);
     ++exchanges_;
     std::string buf;
-    port_.write(comando + "\r\n");
+    port_.write(command + "\r\n");
     drain();
-    if (!collect(buf, atteso))
+    if (!collect(buf, expected))
         timeout();
     std::size_t lead = 0;
     while (lead < buf.size() && (buf[lead] == '\r' || buf[lead] == '\n'))
         ++lead;
     buf.erase(0, lead);
-    pausa(host_, parametri_.Ritardo());
+    settle(host_, settings_.Ritardo());
     return buf;
 }
 
-std::string Channel::InviaComando(const std::string& comando, const std::string& atteso)
+std::string Channel::InviaComando(const std::string& command, const std::string& expected)
 {
     std::string r;
     try {
-        r = exchange(comando, atteso);
+        r = exchange(command, expected);
     } catch (const PortError&) {
         timeout();
     }
-    if (fine_)
-        std::exchange(fine_, {})();
+    if (pendingEnd_)
+        std::exchange(pendingEnd_, {})();
     return r;
 }
 
@@ -184,51 +182,51 @@ bool Channel::ProvaCollegamento()
 {
     if (ended_)
         host_.endProgram(StatoTimeout);
-    bool risponde = false;
+    bool answered = false;
     {
         ExchangeFlag flag(inExchange_);
         ++exchanges_;
-        riporto_.clear();  // a port just opened: nothing of another line's
-        const auto esiti = provaCollegamenti(host_, {&port_}, parametri_.Ritardo());
-        risponde = esiti.front() == EsitoPorta::Collegamento::Risponde;
+        carryOver_.clear();  // a port just opened: nothing of another line's
+        const auto outcomes = provaCollegamenti(host_, {&port_}, settings_.Ritardo());
+        answered = outcomes.front() == EsitoPorta::Collegamento::Risponde;
     }
-    if (fine_)
-        std::exchange(fine_, {})();
-    return risponde;
+    if (pendingEnd_)
+        std::exchange(pendingEnd_, {})();
+    return answered;
 }
 
-void Channel::portaPersa()
+void Channel::portLost()
 {
     if (ended_)
         return;
     timeout();
 }
 
-void Channel::richiediFine(std::function<void()> fine)
+void Channel::requestEnd(std::function<void()> end)
 {
-    senzaMessaggio_ = true;
+    silentEnd_ = true;
     if (inExchange_) {
-        fine_ = std::move(fine);
+        pendingEnd_ = std::move(end);
         return;
     }
-    fine();
+    end();
 }
 
-void Channel::timeout()
+void Channel::timeout() { end(StatoTimeout, silentEnd_ ? std::string() : settings_.messaggioTimeout()); }
+
+void Channel::end(int status, const std::string& message)
 {
     // The channel stays busy while the message is up (its modal loop runs
     // timer ticks and the close box) and afterwards: nothing more is written.
     ended_ = true;
-    // Nothing more goes out; the port is closed so that its lock goes with it.
     try {
         if (port_.isOpen())
             port_.close();
     } catch (const PortError&) {
     }
-    if (!senzaMessaggio_)
-        host_.messageBox(parametri_.messaggioTimeout(), parametri_.titolo(), MessageButtons::Ok);
-    host_.endProgram(StatoTimeout);
-    std::abort();  // endProgram never returns
+    if (!message.empty())
+        host_.messageBox(message, settings_.titolo(), MessageButtons::Ok);
+    host_.endProgram(status);
 }
 
 } // namespace ondrix

@@ -44,14 +44,15 @@ struct ParametriFissi : ParametriCanale {
 
 class Channel {
 public:
-    Channel(SerialPort& port, Host& host, const ParametriCanale& parametri);
+    Channel(SerialPort& port, Host& host, const ParametriCanale& settings);
 
     SerialPort& port() { return port_; }
 
-    // Sends comando + CR LF, waits until atteso appears in what arrived, strips
-    // leading CR/LF, lets the settling pause pass, returns the reply. On a
-    // time-out (or a port error) shows the two-line message and ends the program.
-    std::string InviaComando(const std::string& comando, const std::string& atteso);
+    // Sends command + CR LF, waits until expected appears in what arrived,
+    // strips leading CR/LF, lets the settling pause pass, returns the reply. On
+    // a time-out (or a port error) shows the two-line message and ends the
+    // program.
+    std::string InviaComando(const std::string& command, const std::string& expected);
 
     // Link check on the open port: true when "ERROR" arrived within 4 s of
     // the empty line; false also when the port fails.
@@ -59,13 +60,19 @@ public:
 
     // The port failed by itself (unplugged, hung up): the end of a time-out,
     // its message and the end of the program, at once; nothing more is sent.
-    void portaPersa();
+    void portLost();
 
-    // The system asks the program to end: fine runs once the exchange in
+    // Ends the program with status, the one way out once the island may have
+    // been spoken to (a time-out, a lost port, the exit button, the system's
+    // request): nothing more goes out, the port is closed (its lock goes with
+    // it), then message, when there is one, is shown.
+    [[noreturn]] void end(int status, const std::string& message = {});
+
+    // The system asks the program to end: end runs once the exchange in
     // progress has ended, at once when none is. From then on a time-out ends
     // the program without its message (nobody may be there to close it).
-    void richiediFine(std::function<void()> fine);
-    bool fineRichiesta() const { return static_cast<bool>(fine_) || senzaMessaggio_; }
+    void requestEnd(std::function<void()> end);
+    bool endRequested() const { return static_cast<bool>(pendingEnd_) || silentEnd_; }
 
     // --- One dialogue at a time -------------------------------------------
     class Dialogue {
@@ -88,37 +95,41 @@ public:
     // Exchanges made so far (the link check included), for the benchmarks.
     long exchanges() const { return exchanges_; }
 
-    static constexpr double TimeoutS = 4.0;
-    // The reply limit, as it is compared: more than 4.0 s (single precision)
+    // The reply limit: 4 s from the line having left (the link check's too).
+    static constexpr std::int64_t ReplyLimitUs = 4'000'000;
+    // While the line has not taken what was written, its output queue is
+    // looked at this often.
+    static constexpr std::int64_t OutputStepUs = 50'000;
+    // The reply limit as it is compared: more than 4.0 s (single precision)
     // since t0.
-    static bool scaduto(std::int64_t t0Us, std::int64_t nowUs);
+    static bool expired(std::int64_t t0Us, std::int64_t nowUs);
     // The settling pause: events processed at least once, until more than
-    // ritardo seconds (single precision) have passed.
-    static void pausa(Host& host, float ritardo);
+    // seconds (single precision) have passed.
+    static void settle(Host& host, float seconds);
 
 private:
-    std::string exchange(const std::string& comando, const std::string& atteso);
+    std::string exchange(const std::string& command, const std::string& expected);
     void drain();
-    // Collects until atteso is in buf; false when 4 s passed with nothing waiting.
-    bool collect(std::string& buf, const std::string& atteso);
-    // Lets a reply that arrives piecemeal gather for a while (until limiteUs
+    // Collects until expected is in buf; false when 4 s passed with nothing waiting.
+    bool collect(std::string& buf, const std::string& expected);
+    // Lets a reply that arrives piecemeal gather for a while (until limitUs
     // at the latest) before it is read again; false when the port cannot.
-    bool raccogli(std::int64_t limiteUs);
+    bool gather(std::int64_t limitUs);
     void waitStep(std::int64_t deadlineUs);
     [[noreturn]] void timeout();
 
     SerialPort& port_;
     Host& host_;
-    const ParametriCanale& parametri_;
+    const ParametriCanale& settings_;
     bool dialogue_ = false;
     bool inExchange_ = false;
     bool ended_ = false;
-    bool senzaMessaggio_ = false;
-    std::function<void()> fine_;
+    bool silentEnd_ = false;
+    std::function<void()> pendingEnd_;
     long exchanges_ = 0;
     // Characters read with a reply after its expected text, when the read
     // came late: they begin the next reply.
-    std::string riporto_;
+    std::string carryOver_;
 };
 
 } // namespace ondrix

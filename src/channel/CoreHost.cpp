@@ -60,34 +60,34 @@ void CoreHost::waitForEvent(std::int64_t deadlineUs)
     // (an event handled while the outer one sleeps) takes a timer of its own,
     // so that it cannot move the outer one's.
     const auto ms = static_cast<int>(std::min<std::int64_t>(remaining / 1000, INT_MAX));
-    const auto dorme = [](QTimer& t, int attesaMs) {
+    const auto arm = [](QTimer& t, int afterMs) {
         t.setSingleShot(true);
         t.setTimerType(Qt::PreciseTimer);
-        t.start(attesaMs);
+        t.start(afterMs);
     };
-    if (attese_ > 0) {
-        QTimer propria;
-        dorme(propria, ms);
-        attendiUnEvento();
+    if (waiting_ > 0) {
+        QTimer own;
+        arm(own, ms);
+        sleepUntilEvent();
         return;
     }
-    if (!sveglia_)
-        sveglia_ = std::make_unique<QTimer>();
+    if (!wakeTimer_)
+        wakeTimer_ = std::make_unique<QTimer>();
     // A timer that has run out but whose event is not delivered yet still
     // reads as active: it will not wake anybody again, so it is armed anew.
-    if (!sveglia_->isActive() || sveglia_->remainingTime() <= 0 || scadenzaUs_ != deadlineUs) {
-        dorme(*sveglia_, ms);
-        scadenzaUs_ = deadlineUs;
+    if (!wakeTimer_->isActive() || wakeTimer_->remainingTime() <= 0 || wakeAtUs_ != deadlineUs) {
+        arm(*wakeTimer_, ms);
+        wakeAtUs_ = deadlineUs;
     }
-    struct InAttesa {
-        explicit InAttesa(int& n) : n_(n) { ++n_; }
-        ~InAttesa() { --n_; }
+    struct Waiting {
+        explicit Waiting(int& n) : n_(n) { ++n_; }
+        ~Waiting() { --n_; }
         int& n_;
-    } inAttesa(attese_);
-    attendiUnEvento();
+    } waiting(waiting_);
+    sleepUntilEvent();
 }
 
-void CoreHost::attendiUnEvento()
+void CoreHost::sleepUntilEvent()
 {
     // An event posted before the wait (on Windows a serial port's completed
     // read or write comes so, from the thread that waits for it) is delivered
@@ -131,7 +131,7 @@ std::string CoreHost::programDir()
     return ".";
 }
 
-void CoreHost::endProgram(int status)
+void CoreHost::exitProgram(int status)
 {
     std::cout.flush();
     std::cerr.flush();

@@ -39,12 +39,13 @@ public:
     std::string groupSeparator() override;
     std::string programDir() override;
 
+protected:
     // Flushes the output and exits with the status.
-    [[noreturn]] void endProgram(int status) override;
+    [[noreturn]] void exitProgram(int status) override;
 
 private:
     // Sleeps until an event comes and acts on what woke it.
-    void attendiUnEvento();
+    void sleepUntilEvent();
 
     // Counts the events delivered to any object of the program.
     class EventCounter;
@@ -54,9 +55,9 @@ private:
     // while later waits share it (every byte that arrives wakes a wait; the
     // deadline of an exchange phase does not move), so a wait costs no timer
     // of its own.
-    std::unique_ptr<QTimer> sveglia_;
-    std::int64_t scadenzaUs_ = 0;  // deadline the timer is armed for
-    int attese_ = 0;              // waits in progress (a nested one keeps its own timer)
+    std::unique_ptr<QTimer> wakeTimer_;
+    std::int64_t wakeAtUs_ = 0;  // deadline the timer is armed for
+    int waiting_ = 0;            // waits in progress (a nested one keeps its own timer)
 };
 
 } // namespace ondrix

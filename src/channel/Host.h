@@ -5,6 +5,7 @@
 // channel/CoreHost for programs without a window. Tests: tests/support/FakeHost.
 
 #include <cstdint>
+#include <cstdlib>
 #include <string>
 
 namespace ondrix {
@@ -65,7 +66,16 @@ public:
     virtual std::string programDir() = 0;
 
     // Ends the program at once with the given status: no further caller code runs.
-    [[noreturn]] virtual void endProgram(int status) = 0;
+    [[noreturn]] void endProgram(int status)
+    {
+        exitProgram(status);
+        std::abort();  // a host whose exit came back would let its caller run on
+    }
+
+protected:
+    // Ends the process (a test's host unwinds out of the code under test
+    // instead); never returns.
+    virtual void exitProgram(int status) = 0;
 };
 
 } // namespace ondrix

@@ -1,6 +1,6 @@
 #include "channel/QtSerialPort.h"
 
-#include "channel/Porte.h"
+#include "channel/Dispositivi.h"
 
 #include <QSerialPort>
 #include <QSocketNotifier>
@@ -27,6 +27,19 @@ bool lineGone(QSerialPort::SerialPortError e)
     return e != QSerialPort::NoError && e != QSerialPort::TimeoutError && e != QSerialPort::NotOpenError;
 }
 
+// Qt SerialPort has no call to stop reading for a while. On Unix it reads the
+// device whenever a read notifier, a QSocketNotifier child of the port,
+// reports data: switched off, the characters wait in the device. Where there
+// is no such notifier (Windows) there is no pause. A test over a
+// pseudo-terminal checks that the Qt in use still has it.
+QSocketNotifier* readNotifier(QSerialPort& port)
+{
+    for (QSocketNotifier* n : port.findChildren<QSocketNotifier*>())
+        if (n->type() == QSocketNotifier::Read)
+            return n;
+    return nullptr;
+}
+
 } // namespace
 
 QtSerialPort::QtSerialPort() : QtSerialPort(Resolver(&dispositivoPorta)) {}
@@ -40,25 +53,39 @@ QtSerialPort::QtSerialPort(Resolver resolver)
                              return;
                          if (opening_)
                              return;  // open() reports it
-                         const bool eraAperta = port_->isOpen();
+                         const bool wasOpen = port_->isOpen();
                          if (error_.empty())
                              error_ = port_->errorString().toStdString();
                          // A vanished device keeps signalling; stop listening to it.
-                         if (e == QSerialPort::ResourceError && eraAperta)
+                         if (e == QSerialPort::ResourceError && wasOpen)
                              port_->close();
-                         if (eraAperta)
-                             persa();
+                         if (wasOpen)
+                             reportLost();
                      });
 }
 
 QtSerialPort::~QtSerialPort() = default;
 
-void QtSerialPort::persa()
+Registration QtSerialPort::onLost(std::function<void()> f)
+{
+    lost_ = std::make_shared<std::function<void()>>(std::move(f));
+    return Registration([mine = std::weak_ptr(lost_)] {
+        if (const auto f = mine.lock())
+            *f = nullptr;
+    });
+}
+
+void QtSerialPort::reportLost()
 {
     // Told from the event loop, not from inside the serial port's own
     // notification: the callback may show a message and end the program.
-    if (perdita_)
-        QTimer::singleShot(0, port_.get(), [f = perdita_] { f(); });
+    // Looked up when it runs: unregistered meanwhile, it is not called.
+    QTimer::singleShot(0, port_.get(), [f = std::weak_ptr(lost_)] {
+        if (const auto lost = f.lock(); lost && *lost) {
+            const std::function<void()> call = *lost;  // the callback may unregister itself
+            call();
+        }
+    });
 }
 
 bool QtSerialPort::open()
@@ -66,11 +93,11 @@ bool QtSerialPort::open()
     if (port_->isOpen())
         port_->close();
     error_.clear();
-    apertura_ = Apertura{};
+    outcome_ = OpenOutcome{};
     device_ = resolver_ ? resolver_(number_) : std::string();
     if (device_.empty())
         return false;
-    apertura_.dispositivo = device_;
+    outcome_.device = device_;
     port_->setPortName(QString::fromStdString(device_));
     port_->setBaudRate(QSerialPort::Baud9600);
     port_->setDataBits(QSerialPort::Data8);
@@ -80,63 +107,58 @@ bool QtSerialPort::open()
 
     // A lock left by a program that no longer runs is taken over by the
     // serial library when it may remove it; the user hears of it.
-    const std::string blocco = fileBlocco(device_);
-    const auto prima = proprietarioBlocco(blocco);
+    const std::string lockFile = fileBlocco(device_);
+    const auto before = proprietarioBlocco(lockFile);
 
     opening_ = true;
     const bool ok = port_->open(QIODevice::ReadWrite);
     opening_ = false;
-    const QSerialPort::SerialPortError errore = port_->error();
-    const std::string testo = port_->errorString().toStdString();
+    const QSerialPort::SerialPortError error = port_->error();
+    const std::string reason = port_->errorString().toStdString();
     port_->clearError();
     if (!ok) {
-        apertura_ = perche(errore, testo);
+        outcome_ = whyNotOpened(error, reason);
         return false;
     }
-    apertura_.esito = Apertura::Esito::Aperta;
-    if (prima && !prima->vivo)
-        apertura_.fileBlocco = blocco;
-#ifndef _WIN32
-    bassaLatenza_ = richiediBassaLatenza(port_->handle());
-#endif
+    outcome_.status = OpenOutcome::Status::Open;
+    if (before && !before->vivo)
+        outcome_.lockFile = lockFile;
+    lowLatency_ = richiediBassaLatenza(*port_);
     return true;
 }
 
-Apertura QtSerialPort::perche(int errore, const std::string& testo) const
+OpenOutcome QtSerialPort::whyNotOpened(int error, const std::string& reason) const
 {
-    using E = Apertura::Esito;
-    Apertura a;
-    a.dispositivo = device_;
-    a.motivo = testo;
-    if (errore == QSerialPort::DeviceNotFoundError) {
-        a.esito = E::Assente;
-        return a;
+    using S = OpenOutcome::Status;
+    OpenOutcome o;
+    o.device = device_;
+    o.reason = reason;
+    if (error == QSerialPort::DeviceNotFoundError) {
+        o.status = S::Absent;
+        return o;
     }
-#ifdef _WIN32
-    // A COM port is the program's that opened it, alone.
-    a.esito = errore == QSerialPort::PermissionError ? E::Occupata : E::Errore;
-#else
-    const std::string blocco = fileBlocco(device_);
-    if (const auto p = proprietarioBlocco(blocco)) {
-        if (p->vivo) {
-            a.esito = E::Occupata;
-            a.processo = p->processo;
-            a.programma = p->programma;
+    // (A Windows COM port has neither lock file nor group: a refusal there
+    // means another program holds it.)
+    const std::string lockFile = fileBlocco(device_);
+    if (const auto holder = proprietarioBlocco(lockFile)) {
+        if (holder->vivo) {
+            o.status = S::Busy;
+            o.holderPid = holder->processo;
+            o.holderProgram = holder->programma;
         } else {
-            a.esito = E::Bloccata;
-            a.fileBlocco = blocco;
+            o.status = S::Locked;
+            o.lockFile = lockFile;
         }
-        return a;
+        return o;
     }
     if (std::string g = gruppoNegato(device_); !g.empty()) {
-        a.esito = E::Permesso;
-        a.gruppo = g;
-        return a;
+        o.status = S::Denied;
+        o.group = g;
+        return o;
     }
     // The device taken for itself alone by another program (EBUSY).
-    a.esito = errore == QSerialPort::PermissionError ? E::Occupata : E::Errore;
-#endif
-    return a;
+    o.status = error == QSerialPort::PermissionError ? S::Busy : S::Failed;
+    return o;
 }
 
 void QtSerialPort::close()
@@ -181,29 +203,22 @@ std::int64_t QtSerialPort::inputCount()
     return port_->bytesAvailable();
 }
 
-bool QtSerialPort::sospendiNotifiche()
+bool QtSerialPort::pauseArrivals()
 {
-    if (!port_->isOpen())
+    QSocketNotifier* n = port_->isOpen() ? readNotifier(*port_) : nullptr;
+    if (!n || !n->isEnabled())
         return false;
-    // The port's read notifier is a child of the port (Unix); without it a
-    // pause is simply not taken.
-    bool sospese = false;
-    for (QSocketNotifier* n : port_->findChildren<QSocketNotifier*>())
-        if (n->type() == QSocketNotifier::Read && n->isEnabled()) {
-            n->setEnabled(false);
-            sospese = true;
-        }
-    return sospese;
+    n->setEnabled(false);
+    return true;
 }
 
-void QtSerialPort::riprendiNotifiche()
+void QtSerialPort::resumeArrivals()
 {
-    for (QSocketNotifier* n : port_->findChildren<QSocketNotifier*>())
-        if (n->type() == QSocketNotifier::Read)
-            n->setEnabled(true);
+    if (QSocketNotifier* n = readNotifier(*port_))
+        n->setEnabled(true);
 }
 
-std::unique_ptr<SerialPort> QtSerialPort::sonda(int n)
+std::unique_ptr<SerialPort> QtSerialPort::probe(int n)
 {
     auto p = std::make_unique<QtSerialPort>(resolver_);
     p->setPortNumber(n);

@@ -21,7 +21,7 @@ public:
     // Port number -> device path; empty when the number has no device.
     using Resolver = std::function<std::string(int)>;
 
-    // Ports numbered as on this machine (Porte.h).
+    // Ports numbered as on this machine (Dispositivi.h).
     QtSerialPort();
     // Ports numbered by the given resolver (a port named on the command line,
     // tests, the pseudo-terminal demo).
@@ -34,38 +34,39 @@ public:
     bool open() override;
     void close() override;
     bool isOpen() const override;
-    Apertura esitoApertura() const override { return apertura_; }
-    std::string dispositivo() const override { return device_; }
+    OpenOutcome openOutcome() const override { return outcome_; }
+    std::string device() const override { return device_; }
 
     void write(const std::string& data) override;
     std::int64_t outputCount() override;
     std::int64_t inputCount() override;
     std::string readAll() override;
-    bool sospendiNotifiche() override;
-    void riprendiNotifiche() override;
-    std::unique_ptr<SerialPort> sonda(int n) override;
-    void suPerdita(std::function<void()> f) override { perdita_ = std::move(f); }
+    bool pauseArrivals() override;
+    void resumeArrivals() override;
+    std::unique_ptr<SerialPort> probe(int n) override;
+    Registration onLost(std::function<void()> f) override;
 
     // Whether the driver passes received characters on at once (Linux USB
     // adapters; a pseudo-terminal or a built-in UART refuses, silently).
-    bool bassaLatenza() const { return bassaLatenza_; }
+    bool lowLatency() const { return lowLatency_; }
 
 private:
     void check(const char* what);
     // Why the open that just failed did (the lock file, the holder, the
     // user's rights, the system's reason).
-    Apertura perche(int errore, const std::string& testo) const;
-    void persa();
+    OpenOutcome whyNotOpened(int error, const std::string& reason) const;
+    void reportLost();
 
     Resolver resolver_;
     std::unique_ptr<QSerialPort> port_;
     int number_ = 1;
     std::string device_;
     bool opening_ = false;
-    bool bassaLatenza_ = false;
+    bool lowLatency_ = false;
     std::string error_;  // the failure seen by the event loop, reported by the next operation
-    Apertura apertura_;
-    std::function<void()> perdita_;
+    OpenOutcome outcome_;
+    // The loss callback; its registration holds it weakly.
+    std::shared_ptr<std::function<void()>> lost_;
 };
 
 } // namespace ondrix

@@ -11,8 +11,6 @@ namespace {
 
 using C = EsitoPorta::Collegamento;
 
-constexpr std::int64_t LimiteUs = 4'000'000;
-
 // One port's check: its line sent, then what came back.
 struct Prova {
     SerialPort* porta = nullptr;
@@ -80,12 +78,12 @@ std::vector<C> provaCollegamenti(Host& host, const std::vector<SerialPort*>& por
                     if (p.porta->outputCount() == 0) {
                         p.partita = true;
                         p.t0 = ora;
-                    } else if (Channel::scaduto(p.t0, ora)) {
+                    } else if (Channel::expired(p.t0, ora)) {
                         fine(i, C::Errore, "the serial port does not send");
                         cambiato = true;
                         continue;
                     } else {
-                        sveglia = std::min(sveglia, std::min(ora + 50'000, p.t0 + LimiteUs + 1));
+                        sveglia = std::min(sveglia, std::min(ora + Channel::OutputStepUs, p.t0 + Channel::ReplyLimitUs + 1));
                         continue;
                     }
                 }
@@ -95,11 +93,11 @@ std::vector<C> provaCollegamenti(Host& host, const std::vector<SerialPort*>& por
                 if (p.ricevuto.find(RispostaCollegamento) != std::string::npos) {
                     fine(i, C::Risponde);
                     cambiato = true;
-                } else if (Channel::scaduto(p.t0, host.nowUs())) {
+                } else if (Channel::expired(p.t0, host.nowUs())) {
                     fine(i, C::Silenziosa);
                     cambiato = true;
                 } else {
-                    sveglia = std::min(sveglia, p.t0 + LimiteUs + 1);
+                    sveglia = std::min(sveglia, p.t0 + Channel::ReplyLimitUs + 1);
                     if (auto arrivo = p.porta->nextArrivalUs())
                         sveglia = std::min(sveglia, *arrivo);
                 }
@@ -131,7 +129,7 @@ std::vector<C> provaCollegamenti(Host& host, const std::vector<SerialPort*>& por
     }
 
     if (vincitore(esiti))
-        Channel::pausa(host, ritardo);
+        Channel::settle(host, ritardo);
     return esiti;
 }
 
@@ -146,18 +144,18 @@ Ricerca cercaIsola(Host& host, SerialPort& modello, const std::vector<int>& nume
     for (int n : numeri) {
         EsitoPorta e;
         e.numero = n;
-        std::unique_ptr<SerialPort> p = modello.sonda(n);
+        std::unique_ptr<SerialPort> p = modello.probe(n);
         bool aperta = false;
         if (p) {
             try {
                 aperta = p->open();
-                e.apertura = p->esitoApertura();
+                e.apertura = p->openOutcome();
             } catch (const PortError& err) {
-                e.apertura.esito = Apertura::Esito::Errore;
-                e.apertura.motivo = err.what();
+                e.apertura.status = OpenOutcome::Status::Failed;
+                e.apertura.reason = err.what();
             }
             if (aperta)
-                e.apertura.esito = Apertura::Esito::Aperta;
+                e.apertura.status = OpenOutcome::Status::Open;
         }
         if (aperta) {
             aperte.push_back(p.get());

@@ -33,7 +33,7 @@ struct EsitoPorta {
         Errore,      // the port failed during the check
     };
     int numero = 0;
-    Apertura apertura;
+    OpenOutcome apertura;
     Collegamento collegamento = Collegamento::NonProvata;
     std::string errore;  // Errore: the port's reason
 };
@@ -61,7 +61,7 @@ struct Ricerca {
 };
 
 // Searches the ports numeri (usually 1..16) with probes made by
-// modello.sonda(n); every probe is closed again when it returns. inProva is
+// modello.probe(n); every probe is closed again when it returns. inProva is
 // told the ports still being checked whenever that changes; interrotta is
 // asked at every wake-up and stops the search (every port closed).
 Ricerca cercaIsola(Host& host, SerialPort& modello, const std::vector<int>& numeri, float ritardo,

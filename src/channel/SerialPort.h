@@ -3,6 +3,8 @@
 // channel needs. Real ports go through Qt SerialPort (QtSerialPort.h); tests and
 // the demo use the island simulator's in-process port (sim/SimulatedPort.h).
 
+#include "channel/Registration.h"
+
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -19,22 +21,22 @@ struct PortError : std::runtime_error {
 };
 
 // What the last opening of a port came to, in words a technician can act on.
-struct Apertura {
-    enum class Esito {
-        Aperta,
-        Assente,   // no such port
-        Permesso,  // the user may not open the device
-        Occupata,  // another program holds it
-        Bloccata,  // a lock file of a program no longer running stands in the way
-        Errore,    // any other refusal of the system
+struct OpenOutcome {
+    enum class Status {
+        Open,
+        Absent,  // no such port
+        Denied,  // the user may not open the device
+        Busy,    // another program holds it
+        Locked,  // a lock file of a program no longer running stands in the way
+        Failed,  // any other refusal of the system
     };
-    Esito esito = Esito::Assente;
-    std::string dispositivo;  // the device tried ("/dev/ttyUSB0", "COM3"); empty when absent
-    std::string motivo;       // the system's reason, as it gives it
-    std::string gruppo;       // Permesso: the group that may open the device
-    std::string fileBlocco;   // Bloccata: the lock file
-    long processo = 0;        // Occupata: the holder's process, when known
-    std::string programma;    // Occupata: the holder's program name, when known
+    Status status = Status::Absent;
+    std::string device;         // the device tried ("/dev/ttyUSB0", "COM3"); empty when absent
+    std::string reason;         // the system's reason, as it gives it
+    std::string group;          // Denied: the group that may open the device
+    std::string lockFile;       // Locked: the lock file
+    long holderPid = 0;         // Busy: the holder's process, when known
+    std::string holderProgram;  // Busy: the holder's program name, when known
 };
 
 class SerialPort {
@@ -46,19 +48,19 @@ public:
     virtual int portNumber() const = 0;
 
     // Opens at 9600 baud, 8 data bits, no parity, 1 stop bit. False when the
-    // port does not exist or is in use; esitoApertura() tells why.
+    // port does not exist or is in use; openOutcome() tells why.
     virtual bool open() = 0;
     virtual void close() = 0;
     virtual bool isOpen() const = 0;
-    virtual Apertura esitoApertura() const
+    virtual OpenOutcome openOutcome() const
     {
-        Apertura a;
-        a.esito = isOpen() ? Apertura::Esito::Aperta : Apertura::Esito::Assente;
-        return a;
+        OpenOutcome o;
+        o.status = isOpen() ? OpenOutcome::Status::Open : OpenOutcome::Status::Absent;
+        return o;
     }
     // The device the port is (or was last) opened on; empty when the port
     // has no device of its own (the built-in island).
-    virtual std::string dispositivo() const { return {}; }
+    virtual std::string device() const { return {}; }
 
     // Queues the whole text for sending at once. Throws PortError on failure.
     virtual void write(const std::string& data) = 0;
@@ -79,22 +81,28 @@ public:
     // each: while it gathers, the channel asks the port to stop reporting
     // arrivals (the characters wait in the port) and to start again when it
     // looks. False for a port that cannot, or that needs no such pause.
-    virtual bool sospendiNotifiche() { return false; }
-    virtual void riprendiNotifiche() {}
+    virtual bool pauseArrivals() { return false; }
+    virtual void resumeArrivals() {}
 
     // Another port object of the same kind, for port number n, not open: the
     // port search opens every port at once. Null for a port that has no
     // others (the port number n then does not exist).
-    virtual std::unique_ptr<SerialPort> sonda(int n)
+    virtual std::unique_ptr<SerialPort> probe(int n)
     {
         (void)n;
         return nullptr;
     }
 
-    // Called from the event loop, at any moment while the port is open, when
-    // the port fails by itself (the device removed, a read or write refused,
-    // the line hung up). The operations throw PortError from then on.
-    virtual void suPerdita(std::function<void()> f) { (void)f; }
+    // f is called from the event loop, at any moment while the port is open,
+    // when the port fails by itself (the device removed, a read or write
+    // refused, the line hung up); the operations throw PortError from then
+    // on. One callback at a time: a second registration replaces the first.
+    // The port may go before the registration.
+    [[nodiscard]] virtual Registration onLost(std::function<void()> f)
+    {
+        (void)f;
+        return {};
+    }
 };
 
 } // namespace ondrix

@@ -54,61 +54,61 @@ void Traccia::commento(const std::string& testo)
     std::fflush(file_);
 }
 
-PortaTracciata::PortaTracciata(SerialPort& porta, std::shared_ptr<Traccia> traccia)
-    : p_(porta), t_(std::move(traccia))
+TracedPort::TracedPort(SerialPort& port, std::shared_ptr<Traccia> trace)
+    : p_(port), t_(std::move(trace))
 {
 }
 
-PortaTracciata::PortaTracciata(std::unique_ptr<SerialPort> porta, std::shared_ptr<Traccia> traccia)
-    : propria_(std::move(porta)), p_(*propria_), t_(std::move(traccia))
+TracedPort::TracedPort(std::unique_ptr<SerialPort> port, std::shared_ptr<Traccia> trace)
+    : own_(std::move(port)), p_(*own_), t_(std::move(trace))
 {
 }
 
-std::string PortaTracciata::nome() const
+std::string TracedPort::name() const
 {
     std::string n = "port " + std::to_string(p_.portNumber());
-    if (const std::string d = p_.dispositivo(); !d.empty())
+    if (const std::string d = p_.device(); !d.empty())
         n += " " + d;
     return n;
 }
 
-bool PortaTracciata::open()
+bool TracedPort::open()
 {
     const bool ok = p_.open();
     if (ok) {
         t_->aperta();
-        t_->commento(nome() + " opened");
+        t_->commento(name() + " opened");
     }
     return ok;
 }
 
-void PortaTracciata::close()
+void TracedPort::close()
 {
-    const bool era = p_.isOpen();
+    const bool wasOpen = p_.isOpen();
     p_.close();
-    if (era)
-        t_->commento(nome() + " closed");
+    if (wasOpen)
+        t_->commento(name() + " closed");
 }
 
-void PortaTracciata::write(const std::string& data)
+void TracedPort::write(const std::string& data)
 {
     t_->dati('>', data);
     p_.write(data);
 }
 
-std::string PortaTracciata::readAll()
+std::string TracedPort::readAll()
 {
     std::string s = p_.readAll();
     t_->dati('<', s);
     return s;
 }
 
-std::unique_ptr<SerialPort> PortaTracciata::sonda(int n)
+std::unique_ptr<SerialPort> TracedPort::probe(int n)
 {
-    std::unique_ptr<SerialPort> s = p_.sonda(n);
-    if (!s)
+    std::unique_ptr<SerialPort> p = p_.probe(n);
+    if (!p)
         return nullptr;
-    return std::make_unique<PortaTracciata>(std::move(s), t_);
+    return std::make_unique<TracedPort>(std::move(p), t_);
 }
 
 } // namespace ondrix

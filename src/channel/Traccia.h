@@ -43,32 +43,32 @@ private:
 };
 
 // A port that writes its traffic to a trace; everything else it forwards.
-class PortaTracciata : public SerialPort {
+class TracedPort : public SerialPort {
 public:
-    PortaTracciata(SerialPort& porta, std::shared_ptr<Traccia> traccia);
+    TracedPort(SerialPort& port, std::shared_ptr<Traccia> trace);
     // A probe: the port traced is owned.
-    PortaTracciata(std::unique_ptr<SerialPort> porta, std::shared_ptr<Traccia> traccia);
+    TracedPort(std::unique_ptr<SerialPort> port, std::shared_ptr<Traccia> trace);
 
     void setPortNumber(int n) override { p_.setPortNumber(n); }
     int portNumber() const override { return p_.portNumber(); }
     bool open() override;
     void close() override;
     bool isOpen() const override { return p_.isOpen(); }
-    Apertura esitoApertura() const override { return p_.esitoApertura(); }
-    std::string dispositivo() const override { return p_.dispositivo(); }
+    OpenOutcome openOutcome() const override { return p_.openOutcome(); }
+    std::string device() const override { return p_.device(); }
     void write(const std::string& data) override;
     std::int64_t outputCount() override { return p_.outputCount(); }
     std::int64_t inputCount() override { return p_.inputCount(); }
     std::string readAll() override;
     std::optional<std::int64_t> nextArrivalUs() const override { return p_.nextArrivalUs(); }
-    bool sospendiNotifiche() override { return p_.sospendiNotifiche(); }
-    void riprendiNotifiche() override { p_.riprendiNotifiche(); }
-    std::unique_ptr<SerialPort> sonda(int n) override;
-    void suPerdita(std::function<void()> f) override { p_.suPerdita(std::move(f)); }
+    bool pauseArrivals() override { return p_.pauseArrivals(); }
+    void resumeArrivals() override { p_.resumeArrivals(); }
+    std::unique_ptr<SerialPort> probe(int n) override;
+    Registration onLost(std::function<void()> f) override { return p_.onLost(std::move(f)); }
 
 private:
-    std::string nome() const;
-    std::unique_ptr<SerialPort> propria_;
+    std::string name() const;
+    std::unique_ptr<SerialPort> own_;
     SerialPort& p_;
     std::shared_ptr<Traccia> t_;
 };

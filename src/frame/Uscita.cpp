@@ -5,8 +5,6 @@
 #include "frame/Sessione.h"
 #include "island/Regole.h"
 
-#include <cstdlib>
-
 namespace ondrix {
 
 namespace {
@@ -34,14 +32,7 @@ void CmdEsci_Click(Sessione& c) { Form_Unload(c); }
 void Form_Unload(Sessione& c)
 {
     c.invia(dialogo::ExitSv());
-    try {
-        if (c.ch.port().isOpen())
-            c.ch.port().close();
-    } catch (const PortError&) {
-        // The program ends all the same.
-    }
-    c.host.endProgram(0);
-    std::abort();  // endProgram never returns
+    c.ch.end(0);
 }
 
 } // namespace ondrix

@@ -1,6 +1,6 @@
 #include "gui/Programma.h"
 
-#include "channel/FineSessione.h"
+#include "channel/EndRequest.h"
 #include "program/Configuratore.h"
 #include "program/Eventi.h"
 #include "program/RigaComando.h"
@@ -110,7 +110,7 @@ int runConfigurator(QApplication& app, QtHost& host, SerialPort& port, const Run
         c.porteRicerca = options.porte;
     MainWindow w(c);
     host.setWindow(&w);
-    installaFineSessione([&c] { eventoFineSessione(c); });
+    const Registration richiestaFine = listenForEndRequests([&c] { eventoRichiestaFine(c); });
 
     eventoLoad(c);
     w.show();

@@ -30,21 +30,21 @@ QString q(const std::string& s) { return QString::fromStdString(s); }
 // The taskbar's height in the system's pixels: the top-level window of class
 // "Shell_traywnd", 0 when there is none. A taskbar docked at the left or
 // right edge is as tall as the screen and takes no height from the window.
-int altezzaTaskbarWindows()
+int windowsTaskbarHeight()
 {
-    HWND barra = FindWindowA("Shell_traywnd", nullptr);
+    HWND taskbar = FindWindowA("Shell_traywnd", nullptr);
     RECT r{};
-    if (!barra || !GetWindowRect(barra, &r))
+    if (!taskbar || !GetWindowRect(taskbar, &r))
         return 0;
-    const int larga = r.right - r.left;
-    const int alta = r.bottom - r.top;
-    return larga > alta ? std::max(0, alta) : 0;
+    const int width = r.right - r.left;
+    const int height = r.bottom - r.top;
+    return width > height ? std::max(0, height) : 0;
 }
 #endif
 
 } // namespace
 
-std::string filtroFile(const FileDialogRequest& req)
+std::string nameFilter(const FileDialogRequest& req)
 {
     const std::string inParens = "(" + req.filterPattern + ")";
     if (req.filterPattern.empty() || req.filterDesc.find(inParens) != std::string::npos)
@@ -95,7 +95,7 @@ bool QtHost::fileDialog(const FileDialogRequest& req, std::string& fileName)
     QFileDialog dlg(window_);
     dlg.setAcceptMode(req.save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
     dlg.setFileMode(req.save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
-    dlg.setNameFilter(q(filtroFile(req)));
+    dlg.setNameFilter(q(nameFilter(req)));
     QString ext = q(req.defaultExt);
     if (ext.startsWith(QLatin1Char('.')))
         ext.remove(0, 1);
@@ -146,7 +146,7 @@ ScreenInfo QtHost::screen()
 #ifdef _WIN32
     // GetWindowRect counts device pixels; the screen's sizes are Qt's.
     const double ratio = s->devicePixelRatio() > 0 ? s->devicePixelRatio() : 1.0;
-    info.taskbarHeightPx = static_cast<int>(std::lround(altezzaTaskbarWindows() / ratio));
+    info.taskbarHeightPx = static_cast<int>(std::lround(windowsTaskbarHeight() / ratio));
 #else
     // What the desktop's panels leave of the screen's height (a panel at the
     // top counts as well as one at the bottom).

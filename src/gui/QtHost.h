@@ -37,6 +37,6 @@ private:
 
 // The name filter of a file dialog: "(*.txt)" with the pattern "*.txt" gives
 // "(*.txt)"; a description without the pattern gets it appended.
-std::string filtroFile(const FileDialogRequest& req);
+std::string nameFilter(const FileDialogRequest& req);
 
 } // namespace ondrix

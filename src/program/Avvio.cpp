@@ -123,7 +123,7 @@ void Form_Activate(Configuratore& c)
 
     // Port in the Software caption.
     f.Software.setCaption(f.Software.caption() + " (" +
-                          nomePorta(c.port.portNumber(), c.port.dispositivo()) + ")");
+                          nomePorta(c.port.portNumber(), c.port.device()) + ")");
 
     // Service mode; the reply is not examined.
     c.servizio = true;

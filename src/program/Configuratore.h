@@ -58,6 +58,10 @@ struct Configuratore : private detail::Proprieta, public Sessione {
         std::function<void()> evento;
     };
     Rinvio rinvio;
+
+    // The port's loss callback, which refers to this object: unregistered
+    // when it goes.
+    Registration perdita;
 };
 
 } // namespace ondrix

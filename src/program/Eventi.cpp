@@ -3,10 +3,6 @@
 #include "program/Configuratore.h"
 #include "program/Gestori.h"
 
-#include "channel/SerialPort.h"
-
-#include <cstdlib>
-
 #include <functional>
 #include <utility>
 
@@ -179,7 +175,7 @@ void eventoTimer(Configuratore& c)
     dialogo.reset();
     // At once, so that no tick comes first; through the routing again, which
     // checks the control and begins a dialogue of the event's own.
-    if (rinviato && !c.ch.fineRichiesta())
+    if (rinviato && !c.ch.endRequested())
         rinviato();
 }
 
@@ -206,24 +202,18 @@ namespace {
 {
     if (c.servizio)
         Form_Unload(c);
-    try {
-        if (c.port.isOpen())
-            c.port.close();
-    } catch (const PortError&) {
-    }
-    c.host.endProgram(0);
-    std::abort();  // endProgram never returns
+    c.ch.end(0);
 }
 
 } // namespace
 
-void eventoFineSessione(Configuratore& c)
+void eventoRichiestaFine(Configuratore& c)
 {
     if (c.inRicerca) {
         c.ricercaInterrotta = true;
         return;
     }
-    c.ch.richiediFine([&c] { termina(c); });
+    c.ch.requestEnd([&c] { termina(c); });
 }
 
 } // namespace ondrix

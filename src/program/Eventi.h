@@ -36,6 +36,6 @@ bool eventoChiusura(Configuratore& c);
 // The system asks the program to end (a signal, the session's end): as the
 // exit button does, after the exchange in progress, leaving service mode
 // when it was entered, the port closed.
-void eventoFineSessione(Configuratore& c);
+void eventoRichiestaFine(Configuratore& c);
 
 } // namespace ondrix

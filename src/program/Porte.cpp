@@ -8,7 +8,7 @@ namespace ondrix {
 
 namespace {
 
-using E = Apertura::Esito;
+using E = OpenOutcome::Status;
 using C = EsitoPorta::Collegamento;
 
 // The text with each {NAME} replaced by its value.
@@ -23,7 +23,7 @@ std::string componi(std::string t, const std::vector<std::pair<std::string, std:
     return t;
 }
 
-std::string nome(const EsitoPorta& e) { return nomePorta(e.numero, e.apertura.dispositivo); }
+std::string nome(const EsitoPorta& e) { return nomePorta(e.numero, e.apertura.device); }
 
 } // namespace
 
@@ -43,23 +43,23 @@ std::string testoRicerca(const Testi& t, const std::vector<const EsitoPorta*>& i
 
 std::string perchePorta(const Testi& t, const EsitoPorta& e)
 {
-    const Apertura& a = e.apertura;
+    const OpenOutcome& a = e.apertura;
     const std::string porta = nome(e);
-    switch (a.esito) {
-    case E::Permesso:
-        return componi(t.PortaPermesso, {{"PORTA", porta}, {"GRUPPO", a.gruppo}});
-    case E::Occupata: {
+    switch (a.status) {
+    case E::Denied:
+        return componi(t.PortaPermesso, {{"PORTA", porta}, {"GRUPPO", a.group}});
+    case E::Busy: {
         std::string chi;
-        if (a.processo > 0)
-            chi = " (" + (a.programma.empty() ? std::string() : a.programma + ", ") + testo(a.processo) + ")";
+        if (a.holderPid > 0)
+            chi = " (" + (a.holderProgram.empty() ? std::string() : a.holderProgram + ", ") + testo(a.holderPid) + ")";
         return componi(t.PortaOccupata, {{"PORTA", porta}, {"CHI", chi}});
     }
-    case E::Bloccata:
-        return componi(t.PortaBloccata, {{"PORTA", porta}, {"FILE", a.fileBlocco}});
-    case E::Errore:
-        return componi(t.PortaErrore, {{"PORTA", porta}, {"MOTIVO", a.motivo}});
-    case E::Aperta:
-    case E::Assente:
+    case E::Locked:
+        return componi(t.PortaBloccata, {{"PORTA", porta}, {"FILE", a.lockFile}});
+    case E::Failed:
+        return componi(t.PortaErrore, {{"PORTA", porta}, {"MOTIVO", a.reason}});
+    case E::Open:
+    case E::Absent:
         return {};
     }
     return {};
@@ -68,7 +68,7 @@ std::string perchePorta(const Testi& t, const EsitoPorta& e)
 std::string messaggioNessunaIsola(const Testi& t, const Ricerca& r)
 {
     const bool nessuna = std::all_of(r.porte.begin(), r.porte.end(), [](const EsitoPorta& e) {
-        return e.apertura.esito == E::Assente;
+        return e.apertura.status == E::Absent;
     });
     if (nessuna)
         return t.Messaggi(msg::Seriale);
@@ -91,7 +91,7 @@ std::vector<std::string> tabellaPorte(const Testi& t, const Ricerca& r)
             righe.push_back(componi(t.PortaErrore, {{"PORTA", nome(e)}, {"MOTIVO", e.errore}}));
             continue;
         }
-        const std::string& parola = e.apertura.esito == E::Assente ? t.PortaAssente
+        const std::string& parola = e.apertura.status == E::Absent ? t.PortaAssente
                                     : e.collegamento == C::Risponde ? t.PortaRisponde
                                     : e.collegamento == C::Silenziosa ? t.PortaSilenziosa
                                                                       : t.PortaNonProvata;
@@ -104,8 +104,8 @@ std::vector<std::string> noteBlocchi(const Testi& t, const Ricerca& r)
 {
     std::vector<std::string> note;
     for (const EsitoPorta& e : r.porte)
-        if (e.apertura.esito == E::Aperta && !e.apertura.fileBlocco.empty())
-            note.push_back(componi(t.BloccoRipreso, {{"PORTA", nome(e)}, {"FILE", e.apertura.fileBlocco}}));
+        if (e.apertura.status == E::Open && !e.apertura.lockFile.empty())
+            note.push_back(componi(t.BloccoRipreso, {{"PORTA", nome(e)}, {"FILE", e.apertura.lockFile}}));
     return note;
 }
 

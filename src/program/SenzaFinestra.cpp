@@ -1,6 +1,6 @@
 #include "program/SenzaFinestra.h"
 
-#include "channel/FineSessione.h"
+#include "channel/EndRequest.h"
 #include "config/Configurazione.h"
 #include "config/Confronto.h"
 #include "config/File.h"
@@ -141,7 +141,7 @@ std::string descrizioneIsola(const Model& m, const Form& f, const SerialPort& po
 {
     std::string s;
     const auto riga = [&](const std::string& r) { s += r + "\n"; };
-    riga("port: " + nomePorta(port.portNumber(), port.dispositivo()));
+    riga("port: " + nomePorta(port.portNumber(), port.device()));
     riga("fieldbus: " + nomeProtocollo(m.Protocollo));
     riga("slave address: " + indirizzoDaCaption(f.PROFIBUS.caption()));
     if (const auto t = terminazione(m, f))
@@ -170,7 +170,7 @@ std::string jsonIsola(const Model& m, const Form& f, const SerialPort& port)
 {
     QJsonObject o;
     o[QStringLiteral("port")] = QJsonObject{{QStringLiteral("number"), port.portNumber()},
-                                           {QStringLiteral("device"), QString::fromStdString(port.dispositivo())}};
+                                           {QStringLiteral("device"), QString::fromStdString(port.device())}};
     o[QStringLiteral("fieldbus")] = QString::fromStdString(nomeProtocollo(m.Protocollo));
     o[QStringLiteral("slaveAddress")] = m.IndirizzoSlave ? QJsonValue(*m.IndirizzoSlave) : QJsonValue();
     const auto t = terminazione(m, f);
@@ -220,7 +220,7 @@ int eseguiSenzaFinestra(const Opzioni& o, HostRiga& host, SerialPort& port, cons
     Configuratore c(host, port);
     if (!porte.empty())
         c.porteRicerca = porte;
-    installaFineSessione([&c] { eventoFineSessione(c); });
+    const Registration richiestaFine = listenForEndRequests([&c] { eventoRichiestaFine(c); });
 
     // A file that cannot be read is told before the island is touched.
     std::string bytesFile;
@@ -236,7 +236,7 @@ int eseguiSenzaFinestra(const Opzioni& o, HostRiga& host, SerialPort& port, cons
     passo("searching for the island");
     eventoLoad(c);
     eventoActivate(c);
-    passo("island on " + nomePorta(c.port.portNumber(), c.port.dispositivo()) + ": " +
+    passo("island on " + nomePorta(c.port.portNumber(), c.port.device()) + ": " +
           testo(c.m.NumEspansioni) + " bodies, " + testo(c.m.TotaleBobine) + " coils, " +
           testo(c.m.NumModuli) + " input modules read");
 

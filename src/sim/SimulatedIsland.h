@@ -128,7 +128,6 @@ public:
     // lines included).
     const std::vector<std::string>& lines() const { return lines_; }
     void clearLines() { lines_.clear(); }
-    long lineCount() const { return lineCount_; }
     // Violations of the dialogue rules (see above), in order.
     const std::vector<std::string>& protocolErrors() const { return errors_; }
     // The command whose dialogue waits for its next line, or empty.
@@ -195,7 +194,7 @@ private:
 
     std::string partial_;
     std::vector<std::string> lines_;
-    long lineCount_ = 0;
+    long lineCount_ = 0;  // lines received, for the faults that count them (lines_ may be cleared)
     std::vector<std::string> errors_;
     std::vector<std::string> rejected_;
     std::optional<Dialogue> dialogue_;

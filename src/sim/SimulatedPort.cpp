@@ -1,32 +1,34 @@
 #include "sim/SimulatedPort.h"
 
+#include <utility>
+
 namespace ondrix::sim {
 
 // A probe of the port search: a line of the board with a number of its own.
-class SimulatedPort::Sonda : public SerialPort {
+class SimulatedPort::Probe : public SerialPort {
 public:
-    Sonda(SimulatedPort& board, int n) : board_(board) { linea_.numero = n; }
-    ~Sonda() override { board_.chiudi(linea_); }
+    Probe(SimulatedPort& board, int n) : board_(board) { line_.number = n; }
+    ~Probe() override { board_.closeLine(line_); }
 
-    void setPortNumber(int n) override { linea_.numero = n; }
-    int portNumber() const override { return linea_.numero; }
-    bool open() override { return board_.apri(linea_); }
-    void close() override { board_.chiudi(linea_); }
-    bool isOpen() const override { return linea_.aperta; }
-    void write(const std::string& data) override { board_.scrivi(linea_, data); }
+    void setPortNumber(int n) override { line_.number = n; }
+    int portNumber() const override { return line_.number; }
+    bool open() override { return board_.openLine(line_); }
+    void close() override { board_.closeLine(line_); }
+    bool isOpen() const override { return line_.open; }
+    void write(const std::string& data) override { board_.writeLine(line_, data); }
     std::int64_t outputCount() override
     {
-        board_.check(linea_, "output count");
+        board_.check(line_, "output count");
         return 0;
     }
-    std::int64_t inputCount() override { return board_.inAttesa(linea_); }
-    std::string readAll() override { return board_.leggi(linea_); }
-    std::optional<std::int64_t> nextArrivalUs() const override { return board_.arrivo(linea_); }
-    std::unique_ptr<SerialPort> sonda(int n) override { return board_.sonda(n); }
+    std::int64_t inputCount() override { return board_.waiting(line_); }
+    std::string readAll() override { return board_.readLine(line_); }
+    std::optional<std::int64_t> nextArrivalUs() const override { return board_.arrival(line_); }
+    std::unique_ptr<SerialPort> probe(int n) override { return board_.probe(n); }
 
 private:
     SimulatedPort& board_;
-    Linea linea_;
+    Line line_;
 };
 
 SimulatedPort::SimulatedPort(SimulatedIsland& island, const Clock& clock) : island_(island), clock_(clock)
@@ -36,7 +38,7 @@ SimulatedPort::SimulatedPort(SimulatedIsland& island, const Clock& clock) : isla
 
 void SimulatedPort::setPort(int n, PortKind kind)
 {
-    if (n >= 1 && n <= 16)
+    if (n >= PrimaPorta && n <= UltimaPorta)
         kinds_[static_cast<std::size_t>(n)] = kind;
 }
 
@@ -48,43 +50,58 @@ void SimulatedPort::setIslandPort(int n)
 
 PortKind SimulatedPort::kind(int n) const
 {
-    return (n >= 1 && n <= 16) ? kinds_[static_cast<std::size_t>(n)] : PortKind::Absent;
+    return (n >= PrimaPorta && n <= UltimaPorta) ? kinds_[static_cast<std::size_t>(n)] : PortKind::Absent;
 }
 
-std::unique_ptr<SerialPort> SimulatedPort::sonda(int n) { return std::make_unique<Sonda>(*this, n); }
+std::unique_ptr<SerialPort> SimulatedPort::probe(int n) { return std::make_unique<Probe>(*this, n); }
 
-bool SimulatedPort::apri(Linea& l)
+bool SimulatedPort::openLine(Line& l)
 {
-    attempts_.push_back(l.numero);
-    if (l.aperta)
+    attempts_.push_back(l.number);
+    if (l.open)
         return false;  // already open: a second open is refused, as by a real port
-    const PortKind k = kind(l.numero);
+    const PortKind k = kind(l.number);
     if (k == PortKind::Absent || (k == PortKind::Island && island_.dropped()))
         return false;
-    l.aperta = true;
+    l.open = true;
     return true;
 }
 
-void SimulatedPort::chiudi(Linea& l)
+void SimulatedPort::closeLine(Line& l)
 {
-    if (suIsola(l))
+    if (onIsland(l))
         island_.discardOutput();
-    l.aperta = false;
+    l.open = false;
+    l.paused = l.lateRead = false;
 }
 
-void SimulatedPort::check(const Linea& l, const char* op) const
+bool SimulatedPort::pauseArrivals()
 {
-    if (!l.aperta)
+    if (!line_.open)
+        return false;
+    line_.paused = true;
+    return true;
+}
+
+void SimulatedPort::resumeArrivals()
+{
+    if (std::exchange(line_.paused, false))
+        line_.lateRead = true;
+}
+
+void SimulatedPort::check(const Line& l, const char* op) const
+{
+    if (!l.open)
         throw PortError(std::string(op) + " on a closed port");
-    if (kind(l.numero) == PortKind::Island && island_.dropped())
+    if (kind(l.number) == PortKind::Island && island_.dropped())
         throw PortError(std::string(op) + ": the port is gone");
 }
 
-void SimulatedPort::scrivi(Linea& l, const std::string& data)
+void SimulatedPort::writeLine(Line& l, const std::string& data)
 {
     check(l, "write");
     written_ += data;
-    if (kind(l.numero) != PortKind::Island)
+    if (kind(l.number) != PortKind::Island)
         return;
     island_.receive(data, clock_.nowUs());
     if (island_.dropped())
@@ -93,29 +110,35 @@ void SimulatedPort::scrivi(Linea& l, const std::string& data)
 
 std::int64_t SimulatedPort::outputCount()
 {
-    check(linea_, "output count");
+    check(line_, "output count");
     return 0;  // the island takes every byte as it is written
 }
 
-std::int64_t SimulatedPort::inAttesa(Linea& l)
+std::int64_t SimulatedPort::waiting(Line& l)
 {
     check(l, "input count");
-    if (kind(l.numero) != PortKind::Island)
+    if (kind(l.number) != PortKind::Island || l.paused)
         return 0;
     return static_cast<std::int64_t>(island_.readable(clock_.nowUs()));
 }
 
-std::string SimulatedPort::leggi(Linea& l)
+std::string SimulatedPort::readLine(Line& l)
 {
     check(l, "read");
-    if (kind(l.numero) != PortKind::Island)
+    if (kind(l.number) != PortKind::Island || l.paused)
         return {};
-    return island_.take(clock_.nowUs());
+    if (!std::exchange(l.lateRead, false))
+        return island_.take(clock_.nowUs());
+    // Read late: everything that came is there, however the island cut it.
+    std::string s;
+    for (std::string piece; !(piece = island_.take(clock_.nowUs())).empty();)
+        s += piece;
+    return s;
 }
 
-std::optional<std::int64_t> SimulatedPort::arrivo(const Linea& l) const
+std::optional<std::int64_t> SimulatedPort::arrival(const Line& l) const
 {
-    if (!suIsola(l) || island_.dropped())
+    if (!onIsland(l) || l.paused || island_.dropped())
         return std::nullopt;
     return island_.nextArrivalUs();
 }

@@ -71,7 +71,7 @@ TEST(Attesa, PausesAndReplyWaitsOnTheRealHostAllEnd)
         Watchdog cane(std::chrono::seconds(60), "settling pauses");
         for (int i = 0; i < 400; ++i) {
             const std::int64_t t0 = host.nowUs();
-            Channel::pausa(host, 0.003f);
+            Channel::settle(host, 0.003f);
             ASSERT_GT(host.nowUs() - t0, 3000) << "pause " << i;
         }
     }

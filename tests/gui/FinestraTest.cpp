@@ -315,9 +315,9 @@ TEST(QtHost, FileFilterAndBusyPointer)
     FileDialogRequest req;
     req.filterDesc = "(*.txt)";
     req.filterPattern = "*.txt";
-    EXPECT_EQ(filtroFile(req), "(*.txt)");
+    EXPECT_EQ(nameFilter(req), "(*.txt)");
     req.filterDesc = "Configurazioni";
-    EXPECT_EQ(filtroFile(req), "Configurazioni (*.txt)");
+    EXPECT_EQ(nameFilter(req), "Configurazioni (*.txt)");
 
     QtHost host;
     host.setBusyPointer(true);

@@ -180,26 +180,26 @@ TEST(Avvio, NoIslandMessageAndTableNameEveryPortsOutcome)
     IslandRig rig;
     CaricaTesti(rig.host, rig.c.f, rig.c.m.testi);
     const Testi& t = rig.c.m.testi;
-    using E = Apertura::Esito;
+    using E = OpenOutcome::Status;
     using C = EsitoPorta::Collegamento;
     const auto porta = [](int n, E e, std::string dispositivo, C c = C::NonProvata) {
         EsitoPorta p;
         p.numero = n;
-        p.apertura.esito = e;
-        p.apertura.dispositivo = std::move(dispositivo);
+        p.apertura.status = e;
+        p.apertura.device = std::move(dispositivo);
         p.collegamento = c;
         return p;
     };
     Ricerca r;
-    r.porte = {porta(1, E::Permesso, "/dev/ttyUSB0"), porta(2, E::Occupata, "/dev/ttyUSB1"),
-               porta(3, E::Bloccata, "/dev/ttyUSB2"), porta(4, E::Errore, "/dev/ttyS0"),
-               porta(5, E::Assente, ""),             porta(6, E::Aperta, "/dev/ttyS1", C::Silenziosa),
-               porta(7, E::Aperta, "/dev/ttyS2", C::Errore)};
-    r.porte[0].apertura.gruppo = "dialout";
-    r.porte[1].apertura.processo = 4242;
-    r.porte[1].apertura.programma = "terminale";
-    r.porte[2].apertura.fileBlocco = "/run/lock/LCK..ttyUSB2";
-    r.porte[3].apertura.motivo = "Input/output error";
+    r.porte = {porta(1, E::Denied, "/dev/ttyUSB0"), porta(2, E::Busy, "/dev/ttyUSB1"),
+               porta(3, E::Locked, "/dev/ttyUSB2"), porta(4, E::Failed, "/dev/ttyS0"),
+               porta(5, E::Absent, ""),             porta(6, E::Open, "/dev/ttyS1", C::Silenziosa),
+               porta(7, E::Open, "/dev/ttyS2", C::Errore)};
+    r.porte[0].apertura.group = "dialout";
+    r.porte[1].apertura.holderPid = 4242;
+    r.porte[1].apertura.holderProgram = "terminale";
+    r.porte[2].apertura.lockFile = "/run/lock/LCK..ttyUSB2";
+    r.porte[3].apertura.reason = "Input/output error";
     r.porte[6].errore = "the port is gone";
     const std::string permesso =
         "COM1 /dev/ttyUSB0: ACCESSO NEGATO. AGGIUNGERE L'UTENTE AL GRUPPO dialout E ACCEDERE DI NUOVO AL SISTEMA.";
@@ -214,7 +214,7 @@ TEST(Avvio, NoIslandMessageAndTableNameEveryPortsOutcome)
                                         "COM6 /dev/ttyS1: NESSUNA RISPOSTA", "COM7 /dev/ttyS2: the port is gone"}));
 
     Ricerca nessuna;
-    nessuna.porte = {porta(1, E::Assente, ""), porta(2, E::Assente, "")};
+    nessuna.porte = {porta(1, E::Absent, ""), porta(2, E::Absent, "")};
     EXPECT_EQ(messaggioNessunaIsola(t, nessuna), "NESSUNA PORTA SERIALE DISPONIBILE.");
 }
 

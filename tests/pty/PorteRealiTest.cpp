@@ -7,7 +7,7 @@
 #include "Programma.h"
 #include "Simulatore.h"
 
-#include "channel/Porte.h"
+#include "channel/Dispositivi.h"
 #include "program/Configuratore.h"
 #include "program/Eventi.h"
 
@@ -25,28 +25,15 @@ namespace ondrix {
 namespace {
 
 using test::Programma;
+using test::ricevute;
+using test::SenzaSchermo;
 using test::Simulatore;
-
-// The modes without a window need no display.
-const std::map<std::string, std::string> SenzaSchermo = {
-    {"DISPLAY", ""}, {"WAYLAND_DISPLAY", ""}, {"QT_QPA_PLATFORM", ""}};
 
 std::string registro(const char* nome)
 {
     return (std::filesystem::temp_directory_path() /
             ("ondrix-" + std::string(nome) + "-" + std::to_string(::getpid()) + ".log"))
         .string();
-}
-
-// The lines the simulator received, from its --log.
-std::vector<std::string> ricevute(const std::string& file)
-{
-    std::vector<std::string> righe;
-    std::istringstream in(Programma::leggi(file));
-    for (std::string r; std::getline(in, r);)
-        if (r.rfind("< ", 0) == 0)
-            righe.push_back(r.substr(2));
-    return righe;
 }
 
 // A lock file of the device left by a process that no longer runs.

@@ -112,6 +112,21 @@ private:
     std::string out_, err_;
 };
 
+// The modes without a window need no display.
+inline const std::map<std::string, std::string> SenzaSchermo = {
+    {"DISPLAY", ""}, {"WAYLAND_DISPLAY", ""}, {"QT_QPA_PLATFORM", ""}};
+
+// The lines the simulator received, from its --log file.
+inline std::vector<std::string> ricevute(const std::string& registro)
+{
+    std::vector<std::string> righe;
+    std::istringstream in(Programma::leggi(registro));
+    for (std::string r; std::getline(in, r);)
+        if (r.rfind("< ", 0) == 0)
+            righe.push_back(r.substr(2));
+    return righe;
+}
+
 // Waits until the file holds text (a line the simulator received), at most limite.
 inline bool attendiTesto(const std::string& file, const std::string& testo,
                          std::chrono::milliseconds limite = std::chrono::seconds(30))

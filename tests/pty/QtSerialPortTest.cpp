@@ -3,9 +3,12 @@
 
 #include "Simulatore.h"
 
+#include "channel/Dispositivi.h"
+
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <filesystem>
 
 namespace ondrix {
 namespace {
@@ -21,11 +24,19 @@ TEST(QtSerialPort, OpensByPortNumberAndClosesForGood)
     EXPECT_FALSE(l.port.open());  // no device for port 2
     l.port.setPortNumber(3);
     ASSERT_TRUE(l.port.open());
-    EXPECT_EQ(l.port.dispositivo(), l.sim.device());
-    EXPECT_FALSE(l.port.bassaLatenza()) << "a pseudo-terminal refuses it, and is used as it is";
+    EXPECT_EQ(l.port.device(), l.sim.device());
+    EXPECT_FALSE(l.port.lowLatency()) << "a pseudo-terminal refuses it, and is used as it is";
+    // What the adapter copies of Qt SerialPort's insides still holds for the
+    // Qt in use: its lock file is where ours is named, its read notifier can
+    // be paused.
+    const std::string lock = fileBlocco(l.sim.device());
+    EXPECT_TRUE(std::filesystem::exists(lock)) << lock;
+    EXPECT_TRUE(l.port.pauseArrivals());
+    l.port.resumeArrivals();
     EXPECT_TRUE(l.ch.ProvaCollegamento());
     l.port.close();
     EXPECT_FALSE(l.port.isOpen());
+    EXPECT_FALSE(std::filesystem::exists(lock));
     EXPECT_THROW(l.port.write("X\r\n"), PortError);
 }
 

@@ -22,10 +22,8 @@ namespace ondrix {
 namespace {
 
 using test::Programma;
+using test::SenzaSchermo;
 using test::Simulatore;
-
-const std::map<std::string, std::string> SenzaSchermo = {
-    {"DISPLAY", ""}, {"WAYLAND_DISPLAY", ""}, {"QT_QPA_PLATFORM", ""}};
 
 // A file of the test's own, removed at the end.
 struct FileProva {
@@ -41,15 +39,7 @@ struct FileProva {
     std::string percorso;
 };
 
-std::vector<std::string> ricevute(const FileProva& log)
-{
-    std::vector<std::string> righe;
-    std::istringstream in(log.testo());
-    for (std::string r; std::getline(in, r);)
-        if (r.rfind("< ", 0) == 0)
-            righe.push_back(r.substr(2));
-    return righe;
-}
+std::vector<std::string> ricevute(const FileProva& log) { return test::ricevute(log.percorso); }
 
 // The lines of vs from the first equal to da to the first equal to a after it.
 std::vector<std::string> tratto(const std::vector<std::string>& vs, const std::string& da, const std::string& a)

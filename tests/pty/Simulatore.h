@@ -104,7 +104,9 @@ struct ThrowingHost : CoreHost {
         messages.push_back(ti + "|" + t);
         return MessageAnswer::Ok;
     }
-    [[noreturn]] void endProgram(int status) override { throw Ended{status}; }
+
+protected:
+    [[noreturn]] void exitProgram(int status) override { throw Ended{status}; }
 };
 
 // The simulator program on port 3 (no other port has a device), behind the

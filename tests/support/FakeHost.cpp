@@ -72,7 +72,7 @@ void FakeHost::setBusyPointer(bool busy)
     busyHistory.push_back(busy);
 }
 
-void FakeHost::endProgram(int status)
+void FakeHost::exitProgram(int status)
 {
     ended = true;
     endStatus = status;

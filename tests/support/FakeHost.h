@@ -74,9 +74,11 @@ public:
     std::string programDir() override { return dir; }
     std::string dir;
 
-    [[noreturn]] void endProgram(int status) override;
     bool ended = false;
     int endStatus = -1;
+
+protected:
+    [[noreturn]] void exitProgram(int status) override;
 
 private:
     void runDue();

@@ -15,7 +15,7 @@
 // 1 after a line on standard error. With --idle the window stays as it is
 // after the start-up, until the line goes.
 
-#include "channel/Porte.h"
+#include "channel/Dispositivi.h"
 #include "channel/QtSerialPort.h"
 #include "form/Colore.h"
 #include "gui/MainWindow.h"

@@ -1,8 +1,7 @@
 // The end of the session on Windows: the console's Ctrl-C, Ctrl-Break and
 // close button, the user logging off and the machine shutting down.
-#ifdef _WIN32
 
-#include "channel/FineSessione.h"
+#include "channel/EndRequest.h"
 
 #include <QAbstractNativeEventFilter>
 #include <QByteArray>
@@ -10,6 +9,8 @@
 #include <QDeadlineTimer>
 #include <QEventLoop>
 #include <QMetaObject>
+
+#include <atomic>
 
 #include <windows.h>
 
@@ -19,46 +20,52 @@ namespace {
 
 // Read and written on the event loop's thread only. The request is handed
 // over once: a second Ctrl-C while the program is ending changes nothing.
-std::function<void()> richiestaFine;
-bool fineChiesta = false;
+std::function<void()> endRequest;
+bool delivered = false;
+// Which registration listens (0: none); the console handler, on a thread of
+// its own, reads it to leave an event to the system's default when nobody
+// listens.
+std::atomic<int> listener{0};
 
 // Long enough for "EXIT SV" and its reply (a few hundred milliseconds at
 // 9600 baud, at most the 4-second reply time-out), short enough to end
 // before Windows gives up on us (about 5 seconds for a console's close and
 // for the end of the session).
-constexpr DWORD AttesaFineMs = 4500;
+constexpr DWORD EndingMs = 4500;
 
-void consegna()
+void deliver()
 {
-    if (fineChiesta)
+    if (delivered)
         return;
-    fineChiesta = true;
-    if (richiestaFine)
-        richiestaFine();
+    delivered = true;
+    if (endRequest)
+        endRequest();
 }
 
 // From any thread: the request runs later on the event loop's thread.
-void inoltra()
+void forward()
 {
     if (QCoreApplication* app = QCoreApplication::instance())
-        QMetaObject::invokeMethod(app, &consegna, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(app, &deliver, Qt::QueuedConnection);
 }
 
 // Runs on a thread of its own that the system starts for the event.
-BOOL WINAPI gestoreConsole(DWORD evento)
+BOOL WINAPI onConsoleEvent(DWORD event)
 {
-    switch (evento) {
+    if (!listener)
+        return FALSE;
+    switch (event) {
     case CTRL_C_EVENT:
     case CTRL_BREAK_EVENT:
-        inoltra();
+        forward();
         return TRUE;
     case CTRL_CLOSE_EVENT:
     case CTRL_LOGOFF_EVENT:
     case CTRL_SHUTDOWN_EVENT:
         // Returning lets Windows end the process at once: wait here while
         // the program leaves service mode and ends the process itself.
-        inoltra();
-        Sleep(AttesaFineMs);
+        forward();
+        Sleep(EndingMs);
         return TRUE;
     default:
         return FALSE;
@@ -69,52 +76,70 @@ BOOL WINAPI gestoreConsole(DWORD evento)
 // (the console handler is not called for logoff and shutdown once user32 is
 // loaded). Windows kills the process as soon as WM_ENDSESSION is answered,
 // so the program finishes before answering it.
-class FiltroSessione : public QAbstractNativeEventFilter {
+class SessionFilter : public QAbstractNativeEventFilter {
 public:
-    bool nativeEventFilter(const QByteArray& tipo, void* messaggio, qintptr* risultato) override
+    bool nativeEventFilter(const QByteArray& type, void* message, qintptr* result) override
     {
-        if (tipo != "windows_generic_MSG" && tipo != "windows_dispatcher_MSG")
+        if (type != "windows_generic_MSG" && type != "windows_dispatcher_MSG")
             return false;
-        const MSG* m = static_cast<const MSG*>(messaggio);
+        const MSG* m = static_cast<const MSG*>(message);
         if (m->message == WM_QUERYENDSESSION) {
             // An idle program ends here and now. An ending begun later would
             // still be under way when WM_ENDSESSION comes, which may only be
             // answered once the program has ended: sent into the ending's own
             // waits, it would hold them up until Windows gives up on it.
-            consegna();
+            deliver();
             // Still here: an exchange or the port search is under way, and the
             // program ends once it is over. Until then the session waits
             // (Windows lists the program as holding it up).
-            if (richiestaFine) {
-                if (risultato)
-                    *risultato = FALSE;
+            if (endRequest) {
+                if (result)
+                    *result = FALSE;
                 return true;
             }
         } else if (m->message == WM_ENDSESSION && m->wParam) {
-            consegna();
-            const QDeadlineTimer scadenza(static_cast<qint64>(AttesaFineMs));
-            while (!scadenza.hasExpired())
+            deliver();
+            const QDeadlineTimer deadline(static_cast<qint64>(EndingMs));
+            while (!deadline.hasExpired())
                 QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 100);
         }
         return false;
     }
 };
 
+// Installed while a listener is registered (never destroyed at the
+// process's exit, when the application may be half gone).
+SessionFilter* sessionFilter = nullptr;
+
 } // namespace
 
-void installaFineSessione(std::function<void()> richiesta)
+Registration listenForEndRequests(std::function<void()> request)
 {
-    richiestaFine = std::move(richiesta);
-    fineChiesta = false;
-    static bool installato = false;
-    if (installato)
-        return;
-    installato = true;
-    SetConsoleCtrlHandler(&gestoreConsole, TRUE);
-    if (QCoreApplication* app = QCoreApplication::instance())
-        app->installNativeEventFilter(new FiltroSessione);  // lives as long as the program
+    endRequest = std::move(request);
+    delivered = false;
+    static int registrations = 0;
+    const int mine = ++registrations;
+    // Installed once and never removed: under Wine a handler removed and
+    // added again is not called. Without a listener it leaves the event to
+    // the system.
+    [[maybe_unused]] static const bool handling = SetConsoleCtrlHandler(&onConsoleEvent, TRUE);
+    if (!sessionFilter) {
+        if (QCoreApplication* app = QCoreApplication::instance()) {
+            sessionFilter = new SessionFilter;
+            app->installNativeEventFilter(sessionFilter);
+        }
+    }
+    listener = mine;
+    return Registration([mine] {
+        if (listener != mine)
+            return;  // replaced by a newer listener
+        listener = 0;
+        endRequest = nullptr;
+        if (QCoreApplication* app = QCoreApplication::instance(); app && sessionFilter)
+            app->removeNativeEventFilter(sessionFilter);
+        delete sessionFilter;
+        sessionFilter = nullptr;
+    });
 }
 
 } // namespace ondrix
-
-#endif

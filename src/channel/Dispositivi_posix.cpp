@@ -1,30 +1,29 @@
-#include "channel/Porte.h"
+// The serial devices on Linux: USB adapters, then ACM modems, then the
+// built-in UARTs that have a chip behind them; Qt SerialPort's lock files, the
+// device's group, and the driver's low-latency mode.
 
-#include <algorithm>
-#include <cctype>
-#include <filesystem>
-#include <fstream>
-#include <optional>
-#include <system_error>
+#include "channel/Dispositivi.h"
 
-#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QLockFile>
+#include <QSerialPort>
 #include <QStandardPaths>
+#include <QStringList>
 
-#ifdef __linux__
-#include <linux/serial.h>
-#include <sys/ioctl.h>
-#endif
-#ifndef _WIN32
+#include <algorithm>
+#include <cctype>
 #include <cerrno>
 #include <csignal>
 #include <fcntl.h>
+#include <filesystem>
+#include <fstream>
 #include <grp.h>
+#include <linux/serial.h>
+#include <sys/ioctl.h>
 #include <sys/stat.h>
+#include <system_error>
 #include <unistd.h>
-#endif
 
 namespace ondrix {
 
@@ -78,7 +77,6 @@ bool uartPresente(const std::string& root, const std::string& name)
         return false;  // no hardware at all (a virtual terminal)
     if (auto type = leggiIntero(sys / "type"))
         return *type != 0;
-#ifdef __linux__
     if (root.empty()) {
         const std::string dev = "/dev/" + name;
         int fd = ::open(dev.c_str(), O_RDWR | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
@@ -90,10 +88,23 @@ bool uartPresente(const std::string& root, const std::string& name)
                 return ss.type != PORT_UNKNOWN;
         }
     }
-#endif
     // Cannot ask the chip: the legacy 8250 driver lists phantom ports, others do not.
     const fs::path driver = fs::read_symlink(sys / "device" / "driver", ec);
     return !ec && driver.filename() != "serial8250";
+}
+
+// The lock folders Qt SerialPort tries, in its order: a copy of the list in
+// its Unix code, which has no public call for the lock file of a device. The
+// file is in the first folder that is readable and holds it or may take it.
+// A test over a pseudo-terminal checks that the file named is the one the Qt
+// in use takes.
+QStringList cartelleBlocco()
+{
+    return {QStringLiteral("/var/lock"),         QStringLiteral("/etc/locks"),
+            QStringLiteral("/var/spool/locks"),  QStringLiteral("/var/spool/uucp"),
+            QStringLiteral("/tmp"),              QStringLiteral("/var/tmp"),
+            QStringLiteral("/var/lock/lockdev"), QStringLiteral("/run/lock"),
+            QStandardPaths::writableLocation(QStandardPaths::TempLocation)};
 }
 
 } // namespace
@@ -115,75 +126,32 @@ std::string dispositivoPorta(int n)
 {
     if (n < PrimaPorta || n > UltimaPorta)
         return {};
-#ifdef _WIN32
-    return "COM" + std::to_string(n);
-#else
     const auto all = dispositiviSeriali();
     return static_cast<std::size_t>(n) <= all.size() ? all[static_cast<std::size_t>(n - 1)] : std::string();
-#endif
 }
 
-std::optional<PortaNominata> portaNominata(const std::string& nome)
+std::optional<PortaNominata> portaDelDispositivo(const std::string& nome)
 {
-    if (nome.empty())
-        return std::nullopt;
-    const auto numero = [](const std::string& cifre) -> std::optional<int> {
-        if (cifre.empty() || cifre.size() > 2 ||
-            !std::all_of(cifre.begin(), cifre.end(), [](unsigned char c) { return std::isdigit(c); }))
-            return std::nullopt;
-        const int n = std::stoi(cifre);
-        if (n < PrimaPorta || n > UltimaPorta)
-            return std::nullopt;
-        return n;
-    };
-    if (const auto n = numero(nome))
-        return PortaNominata{*n, {}};
-    // Digits alone name a port number, and no number outside 1..16.
-    if (std::all_of(nome.begin(), nome.end(), [](unsigned char c) { return std::isdigit(c); }))
-        return std::nullopt;
-#ifdef _WIN32
-    std::string maiuscolo = nome;
-    for (char& c : maiuscolo)
-        c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-    if (maiuscolo.rfind("COM", 0) == 0)
-        if (const auto n = numero(maiuscolo.substr(3)))
-            return PortaNominata{*n, {}};
-    return std::nullopt;
-#else
     const auto tutti = dispositiviSeriali();
     for (std::size_t k = 0; k < tutti.size() && k < static_cast<std::size_t>(UltimaPorta); ++k)
         if (tutti[k] == nome)
             return PortaNominata{static_cast<int>(k) + 1, {}};
     return PortaNominata{PrimaPorta, nome};
-#endif
 }
 
 std::string fileBlocco(const std::string& dispositivo)
 {
-#ifdef _WIN32
-    (void)dispositivo;
-    return {};
-#else
-    // The folders and the name as Qt SerialPort chooses them: the first
-    // readable folder that holds the file or may take it.
     QString nome = QString::fromStdString(dispositivo);
     if (nome.startsWith(QLatin1String("/dev/")))
         nome = nome.mid(5);
     nome.replace(QLatin1Char('/'), QLatin1Char('_'));
     nome.prepend(QLatin1String("/LCK.."));
-    const QStringList cartelle = {
-        QStringLiteral("/var/lock"),      QStringLiteral("/etc/locks"),
-        QStringLiteral("/var/spool/locks"), QStringLiteral("/var/spool/uucp"),
-        QStringLiteral("/tmp"),           QStringLiteral("/var/tmp"),
-        QStringLiteral("/var/lock/lockdev"), QStringLiteral("/run/lock"),
-        QStandardPaths::writableLocation(QStandardPaths::TempLocation)};
-    for (const QString& c : cartelle) {
+    for (const QString& c : cartelleBlocco()) {
         const QFileInfo info(c);
         if (info.isReadable() && (QFile::exists(c + nome) || info.isWritable()))
             return (c + nome).toStdString();
     }
     return {};
-#endif
 }
 
 std::optional<ProprietarioBlocco> proprietarioBlocco(const std::string& file)
@@ -198,18 +166,12 @@ std::optional<ProprietarioBlocco> proprietarioBlocco(const std::string& file)
     ProprietarioBlocco p;
     p.processo = static_cast<long>(pid);
     p.programma = programma.toStdString();
-#ifndef _WIN32
     p.vivo = pid > 0 && (::kill(static_cast<pid_t>(pid), 0) == 0 || errno == EPERM);
-#endif
     return p;
 }
 
 std::string gruppoNegato(const std::string& dispositivo)
 {
-#ifdef _WIN32
-    (void)dispositivo;
-    return {};
-#else
     if (::access(dispositivo.c_str(), R_OK | W_OK) == 0 || errno != EACCES)
         return {};
     struct stat st{};
@@ -218,12 +180,11 @@ std::string gruppoNegato(const std::string& dispositivo)
     if (const group* g = ::getgrgid(st.st_gid))
         return g->gr_name;
     return std::to_string(st.st_gid);
-#endif
 }
 
-bool richiediBassaLatenza(int descrittore)
+bool richiediBassaLatenza(QSerialPort& porta)
 {
-#ifdef __linux__
+    const int descrittore = static_cast<int>(porta.handle());
     serial_struct ss{};
     if (::ioctl(descrittore, TIOCGSERIAL, &ss) != 0)
         return false;
@@ -231,10 +192,6 @@ bool richiediBassaLatenza(int descrittore)
         return true;
     ss.flags |= ASYNC_LOW_LATENCY;
     return ::ioctl(descrittore, TIOCSSERIAL, &ss) == 0;
-#else
-    (void)descrittore;
-    return false;
-#endif
 }
 
 } // namespace ondrix

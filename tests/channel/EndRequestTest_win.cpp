@@ -1,8 +1,7 @@
 // Windows: the session's end and Ctrl-C on the console reach the program on
-// its event loop's thread, once each time the request is installed.
-#ifdef _WIN32
+// its event loop's thread, once per listener.
 
-#include "channel/FineSessione.h"
+#include "channel/EndRequest.h"
 
 #include <gtest/gtest.h>
 
@@ -24,7 +23,7 @@ int attendi(const int& volte)
     return volte;
 }
 
-TEST(FineSessioneWindows, SessionEndAndConsoleCtrlCReachTheEventLoop)
+TEST(EndRequestWindows, SessionEndAndConsoleCtrlCReachTheEventLoop)
 {
     int argc = 1;
     char nome[] = "test_channel";
@@ -38,14 +37,16 @@ TEST(FineSessioneWindows, SessionEndAndConsoleCtrlCReachTheEventLoop)
         sulFiloDelCiclo = QThread::currentThread() == app.thread();
     };
 
-    // The session ends: Windows asks every program whether it may end.
-    installaFineSessione(richiesta);
-    ASSERT_TRUE(PostThreadMessageW(GetCurrentThreadId(), WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF));
-    EXPECT_EQ(attendi(volte), 1);
-    EXPECT_TRUE(sulFiloDelCiclo);
+    {
+        // The session ends: Windows asks every program whether it may end.
+        const Registration ascolto = listenForEndRequests(richiesta);
+        ASSERT_TRUE(PostThreadMessageW(GetCurrentThreadId(), WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF));
+        EXPECT_EQ(attendi(volte), 1);
+        EXPECT_TRUE(sulFiloDelCiclo);
+    }
 
     volte = 0;
-    installaFineSessione(richiesta);
+    const Registration ascolto = listenForEndRequests(richiesta);
     // The system calls the console handler on a thread of its own. Wine
     // gives a program a console only when it runs on a terminal.
     if (!GenerateConsoleCtrlEvent(CTRL_C_EVENT, 0))
@@ -60,5 +61,3 @@ TEST(FineSessioneWindows, SessionEndAndConsoleCtrlCReachTheEventLoop)
 
 } // namespace
 } // namespace ondrix
-
-#endif

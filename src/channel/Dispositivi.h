@@ -1,6 +1,7 @@
 #pragma once
-// Port numbering: the configurator searches ports 1 to 16. On Windows port n
-// is COMn. On Linux the ports are numbered in this order: /dev/ttyUSB*, then
+// The serial devices of this machine: their numbering as the ports 1 to 16
+// the configurator searches, what stands in the way of opening one, and the
+// driver's low-latency mode. On Windows port n is COMn. On Linux the ports are numbered in this order: /dev/ttyUSB*, then
 // /dev/ttyACM* (each by its number; a symbolic link with such a name counts),
 // then the /dev/ttyS* that have a UART behind them (the kernel lists legacy
 // ttyS ports even where there is no chip; those are skipped).
@@ -8,6 +9,8 @@
 #include <optional>
 #include <string>
 #include <vector>
+
+class QSerialPort;
 
 namespace ondrix {
 
@@ -29,11 +32,16 @@ struct PortaNominata {
     std::string dispositivo;  // empty: the numbering's device of numero
 };
 std::optional<PortaNominata> portaNominata(const std::string& nome);
+// The port a device name gives (the second half of portaNominata).
+std::optional<PortaNominata> portaDelDispositivo(const std::string& nome);
+// A port number written in one or two digits, 1..16; nothing otherwise.
+std::optional<int> numeroPorta(const std::string& cifre);
 
-// ---- Why a device cannot be opened (Unix) ---------------------------------------
-// Qt SerialPort keeps a lock file per device (LCK..ttyUSB0 in the first lock
-// folder it may use) and opens the device for itself alone; what stands in
-// the way is told apart here, so that the user can be told what to do.
+// ---- Why a device cannot be opened ----------------------------------------------
+// On Unix Qt SerialPort keeps a lock file per device (LCK..ttyUSB0 in the
+// first lock folder it may use) and opens the device for itself alone; what
+// stands in the way is told apart here, so that the user can be told what to
+// do. A Windows COM port has neither lock file nor group: these find nothing.
 
 // The lock file Qt SerialPort takes for the device; empty where there is none.
 std::string fileBlocco(const std::string& dispositivo);
@@ -51,10 +59,11 @@ std::optional<ProprietarioBlocco> proprietarioBlocco(const std::string& file);
 // empty when the user may open it or the device is not there.
 std::string gruppoNegato(const std::string& dispositivo);
 
-// Asks the serial driver to pass received characters on at once (Linux:
-// ASYNC_LOW_LATENCY through TIOCGSERIAL/TIOCSSERIAL) instead of holding them
-// for the adapter's latency time. False when the device refuses (a
-// pseudo-terminal, a built-in UART): it is then used as it is.
-bool richiediBassaLatenza(int descrittore);
+// Asks the serial driver of the open port to pass received characters on at
+// once (Linux: ASYNC_LOW_LATENCY through TIOCGSERIAL/TIOCSSERIAL) instead of
+// holding them for the adapter's latency time. False when the device refuses
+// (a pseudo-terminal, a built-in UART; Windows sets it in the driver's
+// settings): it is then used as it is.
+bool richiediBassaLatenza(QSerialPort& porta);
 
 } // namespace ondrix

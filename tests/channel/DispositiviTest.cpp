@@ -1,6 +1,6 @@
 // Port numbering on a fake /dev and /sys tree.
 
-#include "channel/Porte.h"
+#include "channel/Dispositivi.h"
 
 #include <gtest/gtest.h>
 
@@ -13,9 +13,9 @@ namespace {
 
 namespace fs = std::filesystem;
 
-class PorteTest : public ::testing::Test {
+class DispositiviTest : public ::testing::Test {
 protected:
-    PorteTest()
+    DispositiviTest()
     {
         root = fs::temp_directory_path() / ("ondrix-porte-" + std::to_string(::getpid()));
         fs::remove_all(root);
@@ -25,7 +25,7 @@ protected:
         fs::create_directories(root / "sys/bus/drivers/serial");
         fs::create_directories(root / "sys/bus/drivers/port");
     }
-    ~PorteTest() override { fs::remove_all(root); }
+    ~DispositiviTest() override { fs::remove_all(root); }
 
     void device(const std::string& name) { std::ofstream(root / "dev" / name) << ""; }
     // A ttyS with hardware behind it: driver name, and its port type when published.
@@ -43,7 +43,7 @@ protected:
     fs::path root;
 };
 
-TEST_F(PorteTest, OrderUsbThenAcmThenRealUarts)
+TEST_F(DispositiviTest, OrderUsbThenAcmThenRealUarts)
 {
     device("ttyUSB10");
     device("ttyUSB2");
@@ -68,13 +68,13 @@ TEST_F(PorteTest, OrderUsbThenAcmThenRealUarts)
                                         p("ttyACM1"), p("ttyS0"), p("ttyS12")}));
 }
 
-TEST_F(PorteTest, EmptyOrMissingTree)
+TEST_F(DispositiviTest, EmptyOrMissingTree)
 {
     EXPECT_TRUE(dispositiviSeriali(root.string()).empty());
     EXPECT_TRUE(dispositiviSeriali((root / "absent").string()).empty());
 }
 
-TEST(Porte, NumbersOutsideTheRangeHaveNoDevice)
+TEST(Dispositivi, NumbersOutsideTheRangeHaveNoDevice)
 {
     EXPECT_EQ(dispositivoPorta(0), "");
     EXPECT_EQ(dispositivoPorta(17), "");
