@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <optional>
 #include <stdexcept>
 #include <utility>
 
@@ -11,9 +12,28 @@ namespace ondrix {
 
 namespace {
 
-// While a reply comes a character at a time (9600 baud: one a millisecond),
-// it is looked at this often, not at every character.
-constexpr std::int64_t GatherUs = 30'000;
+// One character on the line: 9600 baud, 8 data bits, no parity, 1 stop bit
+// make ten bits.
+constexpr std::int64_t CharacterUs = 1'042;
+// A reply is read as each character comes, so that its end is noticed at
+// once, but for one case: a command asked before (the input poll asks the
+// same at every tick) most likely gets as long a reply as the last time. Its
+// reply gathers in the port unseen up to this many characters before that
+// length, and is then read character by character again.
+constexpr std::size_t NearEndCharacters = 8;
+// Pausing and resuming the port costs the program about what four
+// characters woken for one by one do: a shorter gather is not worth it.
+constexpr std::size_t ShortestGather = 4;
+
+// How long the rest of a reply may gather in the port before it is read; 0:
+// wake at its next character. read: the characters of the reply so far;
+// lastLength: the length of the last reply to the same command, if any.
+std::int64_t gatherUs(std::size_t read, std::optional<std::size_t> lastLength)
+{
+    if (!lastLength || read + NearEndCharacters + ShortestGather > *lastLength)
+        return 0;
+    return static_cast<std::int64_t>(*lastLength - NearEndCharacters - read) * CharacterUs;
+}
 
 // Elapsed seconds in single precision, as the limits are compared.
 float secondsSince(std::int64_t startUs, std::int64_t nowUs)
@@ -79,12 +99,15 @@ void Channel::drain()
     }
 }
 
-bool Channel::collect(std::string& buf, const std::string& expected)
+bool Channel::collect(std::string& buf, const std::string& command, const std::string& expected)
 {
     const std::int64_t t0 = host_.nowUs();
     // What the last exchange left behind is still waiting, as in the port.
     bool leftOver = !carryOver_.empty();
     bool gathered = false;
+    std::optional<std::size_t> lastLength;
+    if (const auto known = replyLengths_.find(command); known != replyLengths_.end())
+        lastLength = known->second;
     for (;;) {
         if (leftOver || port_.inputCount() != 0) {
             buf += std::exchange(carryOver_, std::string());
@@ -98,12 +121,15 @@ bool Channel::collect(std::string& buf, const std::string& expected)
                     carryOver_ = buf.substr(p + expected.size());
                     buf.resize(p + expected.size());
                 }
+                replyLengths_[command] = buf.size();
                 return true;
             }
             // The line end left over from the last reply is no sign of a
             // reply on its way.
-            if (buf.find_first_not_of("\r\n") != std::string::npos)
-                gathered = gather(t0 + ReplyLimitUs) || gathered;
+            if (buf.find_first_not_of("\r\n") == std::string::npos)
+                continue;
+            if (const std::int64_t g = gatherUs(buf.size(), lastLength); g > 0)
+                gathered = gather(std::min(host_.nowUs() + g, t0 + ReplyLimitUs)) || gathered;
             continue;
         }
         const std::int64_t now = host_.nowUs();
@@ -114,15 +140,15 @@ bool Channel::collect(std::string& buf, const std::string& expected)
     }
 }
 
-bool Channel::gather(std::int64_t limitUs)
+bool Channel::gather(std::int64_t untilUs)
 {
     // The rest of a reply on its way gathers in the port while the program
-    // sleeps; window events are still handled as they come.
+    // sleeps; window events are still handled as they come. Within a
+    // character of the end is near enough.
     if (!port_.pauseArrivals())
         return false;
-    const std::int64_t until = std::min(host_.nowUs() + GatherUs, limitUs);
-    while (host_.nowUs() < until)
-        host_.waitForEvent(until);
+    while (untilUs - host_.nowUs() >= CharacterUs)
+        host_.waitForEvent(untilUs);
     port_.resumeArrivals();
     host_.processEvents();
     return true;
@@ -155,7 +181,7 @@ std::string Channel::exchange(const std::string& command, const std::string& exp
     std::string buf;
     port_.write(command + "\r\n");
     drain();
-    if (!collect(buf, expected))
+    if (!collect(buf, command, expected))
         timeout();
     std::size_t lead = 0;
     while (lead < buf.size() && (buf[lead] == '\r' || buf[lead] == '\n'))

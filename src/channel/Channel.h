@@ -8,6 +8,7 @@
 #include "channel/SerialPort.h"
 
 #include <functional>
+#include <map>
 #include <optional>
 #include <string>
 
@@ -110,11 +111,12 @@ public:
 private:
     std::string exchange(const std::string& command, const std::string& expected);
     void drain();
-    // Collects until expected is in buf; false when 4 s passed with nothing waiting.
-    bool collect(std::string& buf, const std::string& expected);
-    // Lets a reply that arrives piecemeal gather for a while (until limitUs
-    // at the latest) before it is read again; false when the port cannot.
-    bool gather(std::int64_t limitUs);
+    // Collects the reply to command until expected is in buf; false when 4 s
+    // passed with nothing waiting.
+    bool collect(std::string& buf, const std::string& command, const std::string& expected);
+    // Lets a reply that arrives piecemeal gather in the port until untilUs
+    // before it is read again; false when the port cannot.
+    bool gather(std::int64_t untilUs);
     void waitStep(std::int64_t deadlineUs);
     [[noreturn]] void timeout();
 
@@ -130,6 +132,8 @@ private:
     // Characters read with a reply after its expected text, when the read
     // came late: they begin the next reply.
     std::string carryOver_;
+    // The length of the last reply to each command, up to its expected text.
+    std::map<std::string, std::size_t> replyLengths_;
 };
 
 } // namespace ondrix

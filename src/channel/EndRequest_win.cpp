@@ -6,9 +6,9 @@
 #include <QAbstractNativeEventFilter>
 #include <QByteArray>
 #include <QCoreApplication>
-#include <QDeadlineTimer>
 #include <QEventLoop>
 #include <QMetaObject>
+#include <QTimer>
 
 #include <atomic>
 
@@ -99,9 +99,12 @@ public:
             }
         } else if (m->message == WM_ENDSESSION && m->wParam) {
             deliver();
-            const QDeadlineTimer deadline(static_cast<qint64>(EndingMs));
-            while (!deadline.hasExpired())
-                QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 100);
+            // An event loop that sleeps between events until the limit (a
+            // timed processEvents returns when none is pending, and would
+            // spin).
+            QEventLoop ending;
+            QTimer::singleShot(static_cast<int>(EndingMs), &ending, &QEventLoop::quit);
+            ending.exec();
         }
         return false;
     }

@@ -28,11 +28,11 @@ bool lineGone(QSerialPort::SerialPortError e)
 }
 
 // Qt SerialPort has no call to stop reading for a while. On Unix it reads the
-// device whenever a read notifier, a QSocketNotifier child of the port,
-// reports data: switched off, the characters wait in the device. Where there
-// is no such notifier (Windows) there is no pause. A test over a
-// pseudo-terminal checks that the Qt in use still has it.
-QSocketNotifier* readNotifier(QSerialPort& port)
+// device whenever a read notifier, a QSocketNotifier child of the port made
+// when the port opens, reports data: switched off, the characters wait in
+// the device. Where there is no such notifier (Windows) there is no pause. A
+// test over a pseudo-terminal checks that the Qt in use still has it.
+QSocketNotifier* findReadNotifier(QSerialPort& port)
 {
     for (QSocketNotifier* n : port.findChildren<QSocketNotifier*>())
         if (n->type() == QSocketNotifier::Read)
@@ -203,9 +203,17 @@ std::int64_t QtSerialPort::inputCount()
     return port_->bytesAvailable();
 }
 
+QSocketNotifier* QtSerialPort::readNotifier()
+{
+    // Looked up once per opening: the port deletes it when it closes.
+    if (!readNotifier_ && port_->isOpen())
+        readNotifier_ = findReadNotifier(*port_);
+    return readNotifier_;
+}
+
 bool QtSerialPort::pauseArrivals()
 {
-    QSocketNotifier* n = port_->isOpen() ? readNotifier(*port_) : nullptr;
+    QSocketNotifier* n = readNotifier();
     if (!n || !n->isEnabled())
         return false;
     n->setEnabled(false);
@@ -214,7 +222,7 @@ bool QtSerialPort::pauseArrivals()
 
 void QtSerialPort::resumeArrivals()
 {
-    if (QSocketNotifier* n = readNotifier(*port_))
+    if (QSocketNotifier* n = readNotifier())
         n->setEnabled(true);
 }
 

@@ -8,11 +8,14 @@
 
 #include "channel/SerialPort.h"
 
+#include <QPointer>
+
 #include <functional>
 #include <memory>
 #include <string>
 
 class QSerialPort;
+class QSocketNotifier;
 
 namespace ondrix {
 
@@ -56,9 +59,12 @@ private:
     // user's rights, the system's reason).
     OpenOutcome whyNotOpened(int error, const std::string& reason) const;
     void reportLost();
+    // The read notifier of the open port; null where there is none.
+    QSocketNotifier* readNotifier();
 
     Resolver resolver_;
     std::unique_ptr<QSerialPort> port_;
+    QPointer<QSocketNotifier> readNotifier_;
     int number_ = 1;
     std::string device_;
     bool opening_ = false;

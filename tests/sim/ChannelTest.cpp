@@ -11,6 +11,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 namespace ondrix::sim {
 namespace {
 
@@ -63,6 +65,43 @@ INSTANTIATE_TEST_SUITE_P(Delivery, FullDialogue, ::testing::Values(0, 1, 2),
                          [](const ::testing::TestParamInfo<int>& i) {
                              return std::string(i.param == 0 ? "Plain" : i.param == 1 ? "Chunked" : "Paced");
                          });
+
+// A reply is read as it comes, so that its end is noticed when it comes. A
+// command asked again gathers its reply in the port up to near the last
+// reply's length, in a few wake-ups, its end noticed as soon; a reply
+// shorter than the last is read late, and what came after its expected text
+// begins the next reply.
+TEST(ReplyEnd, NoticedWhenItComesAlsoWhenGathered)
+{
+    Scenario s = defaultScenario();
+    s.faults.pace = true;
+    Line l(s);
+    l.ch.InviaComando("ENTER SV", "OK");
+    const auto characters = [](std::size_t n) {
+        return static_cast<std::int64_t>(std::llround(static_cast<double>(n) * 1e6 / SimulatedIsland::CharsPerSecond));
+    };
+    std::string first;
+    for (int k = 0; k < 2; ++k) {
+        const std::int64_t start = l.host.nowUs();
+        const long waits = l.host.waits();
+        const std::string d = l.ch.InviaComando("GET DIAGNOSI", "OK");
+        // The reply's last character, then the settling pause: no later.
+        const std::int64_t end = start + characters(d.size()) + 50'000;
+        EXPECT_GE(l.host.nowUs(), end);
+        EXPECT_LE(l.host.nowUs(), end + characters(1));
+        if (k == 0) {
+            first = d;
+            continue;
+        }
+        EXPECT_EQ(d, first);
+        EXPECT_LT(l.host.waits() - waits, 20) << "gathered, not read character by character";
+    }
+
+    l.island.overrideReply("GET DIAGNOSI", "STATO BOBINE\r\nOK\r\n");
+    EXPECT_EQ(l.ch.InviaComando("GET DIAGNOSI", "OK"), "STATO BOBINE\r\nOK");
+    EXPECT_EQ(l.ch.InviaComando("EXIT SV", "OK"), "OK");
+    EXPECT_TRUE(l.island.protocolErrors().empty());
+}
 
 // --- The whole start-up ------------------------------------------------
 
