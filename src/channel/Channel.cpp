@@ -104,7 +104,6 @@ bool Channel::collect(std::string& buf, const std::string& command, const std::s
     const std::int64_t t0 = host_.nowUs();
     // What the last exchange left behind is still waiting, as in the port.
     bool leftOver = !carryOver_.empty();
-    bool gathered = false;
     std::optional<std::size_t> lastLength;
     if (const auto known = replyLengths_.find(command); known != replyLengths_.end())
         lastLength = known->second;
@@ -115,12 +114,12 @@ bool Channel::collect(std::string& buf, const std::string& command, const std::s
                 buf += port_.readAll();
             leftOver = false;
             if (const std::size_t p = buf.find(expected); p != std::string::npos) {
-                // Read late, after gathering: what came after the expected
-                // text would have been read with the next reply.
-                if (gathered) {
-                    carryOver_ = buf.substr(p + expected.size());
-                    buf.resize(p + expected.size());
-                }
+                // The reply ends with the expected text, however its bytes
+                // were read: the readers cut it from its end. What came after
+                // it (the line end of the island's last line) begins the next
+                // reply, which drops it.
+                carryOver_ = buf.substr(p + expected.size());
+                buf.resize(p + expected.size());
                 replyLengths_[command] = buf.size();
                 return true;
             }
@@ -129,7 +128,7 @@ bool Channel::collect(std::string& buf, const std::string& command, const std::s
             if (buf.find_first_not_of("\r\n") == std::string::npos)
                 continue;
             if (const std::int64_t g = gatherUs(buf.size(), lastLength); g > 0)
-                gathered = gather(std::min(host_.nowUs() + g, t0 + ReplyLimitUs)) || gathered;
+                gather(std::min(host_.nowUs() + g, t0 + ReplyLimitUs));
             continue;
         }
         const std::int64_t now = host_.nowUs();

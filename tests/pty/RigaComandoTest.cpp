@@ -121,7 +121,9 @@ TEST(RigaComando, InfoJsonIsTheScenario)
 TEST(RigaComando, SaveWritesTheWindowsBytesAndTheTraceEveryLine)
 {
     FileProva finestra("finestra.txt"), riga("riga.txt"), traccia("traccia.txt"), log("save.log");
-    Simulatore sim({"--log"}, log.percorso);
+    // Each reply whole, its last line end in the same read as its "OK": the
+    // readers still see the reply end with the text they wait for.
+    Simulatore sim({"--log", "--tail-delay", "0"}, log.percorso);
     Programma p("ondrix-configuratore",
                 {"--port", sim.device(), "--save", riga.percorso, "--trace", traccia.percorso}, SenzaSchermo);
     ASSERT_EQ(p.attendi(), 0) << p.err();
