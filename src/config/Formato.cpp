@@ -2,6 +2,7 @@
 
 #include "config/Formato.h"
 
+#include "frame/Terminazione.h"
 #include "island/Numeri.h"
 #include "island/Regole.h"
 #include "island/Tabelle.h"
@@ -111,7 +112,7 @@ public:
             return riga(riga3(b.Indice, b.Posizione, relax));
         }
         case Voce::Terminazione:
-            return riga(captionTerminazione_ == m_.testi.CaptTerminazioneOff ? "ON" : "OFF");
+            return riga(terminazioneAccesa(captionTerminazione_, m_.testi) ? "ON" : "OFF");
         case Voce::BaudRate:
             return riga(rigaNumero(m_.IndiceBaudRate));
         case Voce::TestoBaudRate:

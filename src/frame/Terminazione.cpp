@@ -12,6 +12,15 @@ void MostraTerminazione(Form& f, const Testi& t, bool on)
     f.ConnettoreProfibus.setFillColor(on ? colore::Rosso : colore::Nero);
 }
 
+bool terminazioneAccesa(std::string_view caption, const Testi& t) { return caption == t.CaptTerminazioneOff; }
+
+std::optional<bool> terminazioneMostrata(const Model& m, const Form& f)
+{
+    if (m.Protocollo != protocollo::Profibus || m.RevAtmel < firmware::AtmelTerminazione)
+        return std::nullopt;
+    return terminazioneAccesa(f.CmdTerminazione.caption(), m.testi);
+}
+
 void MostraBaudRate(Form& f, const Model& m)
 {
     if (const auto testo = testoBaudRate(m, m.IndiceBaudRate))

@@ -75,6 +75,12 @@ std::optional<TipoModulo> tipoModulo(int codice)
     return std::nullopt;
 }
 
+std::string nomeTipoModulo(int codice)
+{
+    const auto tipo = tipoModulo(codice);
+    return tipo ? tipo->nome : "?";
+}
+
 std::optional<TipoModulo> tipoModuloDalNome(std::string_view nome)
 {
     for (const TipoModulo& t : TipiModulo)

@@ -61,6 +61,8 @@ struct TipoModulo {
 // 0 "16IN" (16 inputs), 1 "8IN" (8 inputs); nothing for any other.
 std::optional<TipoModulo> tipoModulo(int codice);
 std::optional<TipoModulo> tipoModuloDalNome(std::string_view nome);
+// The island's name of a type, "?" for a type this program does not know.
+std::string nomeTipoModulo(int codice);
 
 // ---- Firmware ---------------------------------------------------------------------
 // The revisions from which a feature exists: of the head's controller

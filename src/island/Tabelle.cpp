@@ -37,6 +37,22 @@ int bobinePrima(const Model& m, int riga)
     return prima;
 }
 
+bool senzaAlimentazione(const Model& m, int riga)
+{
+    const Espansione& corpo = m.Espansioni(riga);
+    if (corpo.NumBobine == 1)
+        return false;
+    const int prima = bobinePrima(m, riga);
+    for (int j = 1; j <= corpo.NumBobine && m.ConfBobine.valid(prima + j); ++j) {
+        const ConfBobina& cb = m.ConfBobine(prima + j);
+        if (cb.Posizione < 1 || cb.Posizione > PosizioniCorpo || cb.Indice == IndiceDisabilitato)
+            continue;
+        if (!rigaDiagnosi(m, cb.Indice))
+            return true;
+    }
+    return false;
+}
+
 int ingressiPrima(const Model& m, int k)
 {
     int prima = 0;

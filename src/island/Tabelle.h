@@ -23,6 +23,11 @@ std::optional<int> rigaConfPerIndice(const Model& m, int indice);
 // body is drawn), among the bodies read; a negative count counts as none.
 int bobinePrima(const Model& m, int riga);
 
+// The valves of body riga (its row of Espansioni) lack their supply: the body
+// has more than one coil, and one of them, enabled and on a position 1..16,
+// is one the diagnosis does not report.
+bool senzaAlimentazione(const Model& m, int riga);
+
 // Input rows of the modules before module k (1-based row of Moduli).
 int ingressiPrima(const Model& m, int k);
 

@@ -5,6 +5,7 @@
 #include "config/Confronto.h"
 #include "config/File.h"
 #include "config/Formato.h"
+#include "frame/Terminazione.h"
 #include "island/Codifica.h"
 #include "island/Numeri.h"
 #include "island/Regole.h"
@@ -80,20 +81,6 @@ std::string parolaStato(const StatoBobina& b)
     }
 }
 
-std::optional<bool> terminazione(const Model& m, const Form& f)
-{
-    if (m.Protocollo != protocollo::Profibus || m.RevAtmel < firmware::AtmelTerminazione)
-        return std::nullopt;
-    return f.CmdTerminazione.caption() == m.testi.CaptTerminazioneOff;
-}
-
-// A type this program does not know as "?".
-std::string nomeTipo(const Modulo& mod)
-{
-    const auto tipo = tipoModulo(mod.Tipo);
-    return tipo ? tipo->nome : "?";
-}
-
 // The baud rate's text of a CANopen or DeviceNet island.
 std::optional<std::string> baudRate(const Model& m)
 {
@@ -144,7 +131,7 @@ std::string descrizioneIsola(const Model& m, const Form& f, const SerialPort& po
     riga("port: " + nomePorta(port.portNumber(), port.device()));
     riga("fieldbus: " + nomeProtocollo(m.Protocollo));
     riga("slave address: " + indirizzoDaCaption(f.PROFIBUS.caption()));
-    if (const auto t = terminazione(m, f))
+    if (const auto t = terminazioneMostrata(m, f))
         riga(std::string("termination: ") + (*t ? "ON" : "OFF"));
     if (const auto baud = baudRate(m))
         riga("baud rate: " + *baud + " (code " + testo(m.IndiceBaudRate) + ")");
@@ -160,7 +147,7 @@ std::string descrizioneIsola(const Model& m, const Form& f, const SerialPort& po
     }
     for (int k = 1; k <= m.NumModuli; ++k) {
         const Modulo& mod = m.Moduli(k);
-        riga("input module " + testo(k) + ": " + nomeTipo(mod) + ", address " + testo(mod.Indirizzo) +
+        riga("input module " + testo(k) + ": " + nomeTipoModulo(mod.Tipo) + ", address " + testo(mod.Indirizzo) +
              ", firmware " + testo(mod.RevPic));
     }
     return s;
@@ -173,7 +160,7 @@ std::string jsonIsola(const Model& m, const Form& f, const SerialPort& port)
                                            {QStringLiteral("device"), QString::fromStdString(port.device())}};
     o[QStringLiteral("fieldbus")] = QString::fromStdString(nomeProtocollo(m.Protocollo));
     o[QStringLiteral("slaveAddress")] = m.IndirizzoSlave ? QJsonValue(*m.IndirizzoSlave) : QJsonValue();
-    const auto t = terminazione(m, f);
+    const auto t = terminazioneMostrata(m, f);
     o[QStringLiteral("termination")] = t ? QJsonValue(*t) : QJsonValue();
     if (const auto baud = baudRate(m))
         o[QStringLiteral("baudRate")] = QJsonObject{{QStringLiteral("code"), m.IndiceBaudRate},
@@ -204,7 +191,7 @@ std::string jsonIsola(const Model& m, const Form& f, const SerialPort& port)
     QJsonArray moduli;
     for (int k = 1; k <= m.NumModuli; ++k) {
         const Modulo& mod = m.Moduli(k);
-        moduli.append(QJsonObject{{QStringLiteral("type"), QString::fromStdString(nomeTipo(mod))},
+        moduli.append(QJsonObject{{QStringLiteral("type"), QString::fromStdString(nomeTipoModulo(mod.Tipo))},
                                   {QStringLiteral("inputs"), mod.NumIngressi},
                                   {QStringLiteral("address"), mod.Indirizzo},
                                   {QStringLiteral("firmware"), mod.RevPic}});

@@ -2,10 +2,12 @@
 
 #include "config/Formato.h"
 #include "form/Form.h"
+#include "frame/Terminazione.h"
 #include "island/Model.h"
 #include "island/Numeri.h"
 #include "island/Regole.h"
 #include "island/Tabelle.h"
+#include "view/Descrizione.h"
 #include "view/Vista.h"
 
 #include <QDateTime>
@@ -28,43 +30,24 @@ Etichettato dividi(const std::string& caption)
     return {trim(caption.substr(0, p + 1)), trim(caption.substr(p + 1))};
 }
 
-// A legend's words without the " /" that parts two of them on screen.
-std::string parole(const Control& etichetta)
-{
-    std::string s = trim(etichetta.caption());
-    while (!s.empty() && (s.back() == ' ' || s.back() == '/'))
-        s.pop_back();
-    return s;
-}
+std::string parole(const Control& etichetta) { return paroleLegenda(etichetta); }
 
+// The legend's words for a coil state; a state the legend does not show reads
+// as absent.
 std::string paroleStato(const Form& f, int s)
 {
-    if (s == stato::Attivata)
-        return parole(f.Label3);
-    if (s == stato::Presente)
-        return parole(f.Label4);
-    if (guasta(s))
-        return parole(f.Label7);
-    return parole(f.Label5);
+    const auto c = coloreStato(s);
+    const Control* etichetta = c ? legendaBobina(f, *c) : nullptr;
+    return parole(etichetta ? *etichetta : f.Label5);
 }
 
-std::string tipoModulo(int tipo) { return tipo == 0 ? "16IN" : tipo == 1 ? "8IN" : "?"; }
 
-// A configured coil that the diagnosis does not report, on a body of more
-// than one coil: the valves lack their supply (as the body's drawing says).
+// The valves of some body lack their supply (its drawing says so).
 bool senzaAlimentazione(const Model& m)
 {
-    int riga = 0;
-    for (int e = 1; e <= std::min<int>(m.NumEspansioni, MaxEspansioni); ++e) {
-        const int n = m.Espansioni(e).NumBobine;
-        for (int j = 1; j <= n; ++j) {
-            if (++riga > std::min<int>(m.TotaleBobine, MaxBobine))
-                return false;
-            const int indice = m.ConfBobine(riga).Indice;
-            if (n != 1 && indice != IndiceDisabilitato && !rigaDiagnosi(m, indice))
-                return true;
-        }
-    }
+    for (int e = 1; e <= std::min<int>(m.NumEspansioni, MaxEspansioni); ++e)
+        if (senzaAlimentazione(m, e))
+            return true;
     return false;
 }
 
@@ -158,7 +141,7 @@ ModuloRapporto modulo(const Model& m, const Form& f, int k, int& riga)
     const ParoleLuogo& luogo = m.testi.Luogo;
     const Modulo& M = m.Moduli(k);
     ModuloRapporto r;
-    r.titolo = luogo.Modulo + " " + testo(k) + ": " + tipoModulo(M.Tipo) + ", " + t.Indirizzo + " " +
+    r.titolo = luogo.Modulo + " " + testo(k) + ": " + nomeTipoModulo(M.Tipo) + ", " + t.Indirizzo + " " +
                (M.Indirizzo < 0 ? Trattino : testo(M.Indirizzo)) + ", " + dividi(f.PIC.caption()).etichetta +
                " " + testo(M.RevPic);
     const int n = M.Tipo == 0 ? 16 : M.Tipo == 1 ? 8 : 0;
@@ -207,11 +190,10 @@ Rapporto componiRapporto(const Model& m, const Form& f, const Contacolpi* colpi,
     r.intestazione.push_back({t.Data, dataOra});
     r.intestazione.push_back({t.Fieldbus, nomeProtocollo(m.Protocollo)});
     r.intestazione.push_back({dividi(f.PROFIBUS.caption()).etichetta, indirizzoSlave(m, f)});
-    if (m.Protocollo == protocollo::Profibus && m.RevAtmel >= firmware::AtmelTerminazione)
-        r.intestazione.push_back(
-            {t.Terminazione, f.CmdTerminazione.caption() == testi.CaptTerminazioneOff ? t.Si : t.No});
-    if (haBaudRate(m.Protocollo) && m.TestiBaudRate.valid(m.IndiceBaudRate + 1))
-        r.intestazione.push_back({testi.TitoloBaudRate + ":", m.TestiBaudRate(m.IndiceBaudRate + 1)});
+    if (const auto on = terminazioneMostrata(m, f))
+        r.intestazione.push_back({t.Terminazione, *on ? t.Si : t.No});
+    if (const auto baud = testoBaudRate(m, m.IndiceBaudRate); baud && haBaudRate(m.Protocollo))
+        r.intestazione.push_back({testi.TitoloBaudRate + ":", *baud});
     r.intestazione.push_back(dividi(f.ATMEL.caption()));
     std::string pic;
     for (int e = 1; e <= numCorpi; ++e)

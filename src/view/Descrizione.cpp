@@ -7,16 +7,27 @@
 
 namespace ondrix {
 
-namespace {
-
-// The legend's words without the blanks and the " /" that part them on screen.
-std::string parole(const Control& etichetta)
+std::string paroleLegenda(const Control& etichetta)
 {
     std::string s = etichetta.caption();
     while (!s.empty() && (s.back() == ' ' || s.back() == '/'))
         s.pop_back();
     return s.substr(std::min(s.size(), s.find_first_not_of(' ')));
 }
+
+const Control* legendaBobina(const Form& f, Rgb c)
+{
+    return c == colore::Verde           ? &f.Label3
+           : c == colore::Arancio       ? &f.Label4
+           : c == colore::Grigio        ? &f.Label5
+           : c == colore::GialloPallido ? &f.Label6
+           : c == colore::Rosso         ? &f.Label7
+                                        : nullptr;
+}
+
+namespace {
+
+std::string parole(const Control& etichetta) { return paroleLegenda(etichetta); }
 
 // "CORPO 0, POSIZIONE 10": the entry its list shows, and the button's place.
 std::string posto(const std::string& gruppo, const Control& lista, const std::string& parola, int i)
@@ -36,11 +47,7 @@ std::string DescrizioneBobina(const Form& f, const ParoleLuogo& p, int i)
         return s + ": " + parole(f.Label6);  // the caption is the position
     if (!b.caption().empty())
         s += ", " + p.Indice + " " + b.caption();
-    const Control* stato = c == colore::Verde     ? &f.Label3
-                           : c == colore::Arancio ? &f.Label4
-                           : c == colore::Grigio  ? &f.Label5
-                           : c == colore::Rosso   ? &f.Label7
-                                                  : nullptr;
+    const Control* stato = legendaBobina(f, c);
     if (!stato)
         return s;
     s += ": " + parole(*stato);

@@ -12,6 +12,7 @@
 // The body and the module are the numbers their lists show; the place's
 // words come from the resource file too.
 
+#include "form/Colore.h"
 #include "island/Model.h"
 
 #include <string>
@@ -20,6 +21,13 @@ namespace ondrix {
 
 class Form;
 class Control;
+
+// The words of a legend label, without the blanks and the " /" that part two
+// of them on screen.
+std::string paroleLegenda(const Control& etichetta);
+// The legend label of a coil button's colour; nothing for a colour the legend
+// does not show.
+const Control* legendaBobina(const Form& f, Rgb colore);
 
 std::string DescrizioneBobina(const Form& f, const ParoleLuogo& p, int i);    // Bobina i, 0..15
 std::string DescrizioneIngresso(const Form& f, const ParoleLuogo& p, int i);  // DInput i, 0..15

@@ -108,11 +108,10 @@ void bobine(Model& m, Form& f, int Indice, const Espansione& corpo)
         }
         b.setCaption(cb.Indice == IndiceSentinella ? std::string() : testo(cb.Indice));
 
-        const int r = rigaDiagnosiOSentinella(m, cb.Indice);
-        if (r == RigaSentinella && corpo.NumBobine != 1)
-            avvisoAlimentazione(m, f);
-        coloraBobina(b, m.Diagnosi(r));
+        coloraBobina(b, m.Diagnosi(rigaDiagnosiOSentinella(m, cb.Indice)));
     }
+    if (senzaAlimentazione(m, Indice + 1))
+        avvisoAlimentazione(m, f);
 
     // Buttons the body cannot hold.
     for (int i = std::max(0, 2 * static_cast<int>(corpo.NumPosti)); i < PosizioniCorpo; ++i)
