@@ -20,6 +20,97 @@ struct Prova {
     std::string ricevuto;
 };
 
+// The checks of all the ports, and what each came to.
+struct Prove {
+    std::vector<Prova> prove;
+    std::vector<C> esiti;
+    std::vector<std::string>* errori;
+
+    Prove(std::size_t n, std::vector<std::string>* e) : prove(n), esiti(n, C::NonProvata), errori(e)
+    {
+        if (errori)
+            errori->assign(n, {});
+    }
+    void fine(std::size_t i, C esito, const char* perche = nullptr)
+    {
+        prove[i].inCorso = false;
+        esiti[i] = esito;
+        if (errori && perche)
+            (*errori)[i] = perche;
+    }
+    bool inCorso() const
+    {
+        return std::any_of(prove.begin(), prove.end(), [](const Prova& p) { return p.inCorso; });
+    }
+    // A port after one that answered can no longer win: closed at once.
+    void chiudiDopoIlPrimo()
+    {
+        const auto primo = std::find(esiti.begin(), esiti.end(), C::Risponde);
+        for (auto k = static_cast<std::size_t>(primo - esiti.begin()) + 1; k < prove.size(); ++k)
+            if (prove[k].inCorso) {
+                prove[k].inCorso = false;
+                try {
+                    prove[k].porta->close();
+                } catch (const PortError&) {
+                }
+            }
+    }
+};
+
+// The empty line written to every port at once.
+void inviaRigheVuote(Host& host, Prove& t, const std::vector<SerialPort*>& porte)
+{
+    for (std::size_t i = 0; i < porte.size(); ++i) {
+        t.prove[i].porta = porte[i];
+        t.prove[i].t0 = host.nowUs();
+        try {
+            porte[i]->write("\r\n");
+        } catch (const PortError& e) {
+            t.fine(i, C::Errore, e.what());
+        }
+    }
+}
+
+// One look at a running check: true when it came to its outcome; otherwise
+// sveglia is brought forward to when it needs the next look.
+bool guarda(Host& host, Prove& t, std::size_t i, std::int64_t& sveglia)
+{
+    Prova& p = t.prove[i];
+    try {
+        const std::int64_t ora = host.nowUs();
+        if (!p.partita) {
+            // A line that has not taken the empty line within the limit is dead.
+            if (p.porta->outputCount() == 0) {
+                p.partita = true;
+                p.t0 = ora;
+            } else if (Channel::expired(p.t0, ora)) {
+                t.fine(i, C::Errore, "the serial port does not send");
+                return true;
+            } else {
+                sveglia = std::min({sveglia, ora + Channel::OutputStepUs, p.t0 + Channel::ReplyLimitUs + 1});
+                return false;
+            }
+        }
+        while (p.porta->inputCount() != 0 && p.ricevuto.find(RispostaCollegamento) == std::string::npos)
+            p.ricevuto += p.porta->readAll();
+        if (p.ricevuto.find(RispostaCollegamento) != std::string::npos) {
+            t.fine(i, C::Risponde);
+            return true;
+        }
+        if (Channel::expired(p.t0, host.nowUs())) {
+            t.fine(i, C::Silenziosa);
+            return true;
+        }
+        sveglia = std::min(sveglia, p.t0 + Channel::ReplyLimitUs + 1);
+        if (auto arrivo = p.porta->nextArrivalUs())
+            sveglia = std::min(sveglia, *arrivo);
+        return false;
+    } catch (const PortError& e) {
+        t.fine(i, C::Errore, e.what());
+        return true;
+    }
+}
+
 } // namespace
 
 std::optional<std::size_t> vincitore(const std::vector<C>& esiti)
@@ -38,99 +129,35 @@ std::vector<C> provaCollegamenti(Host& host, const std::vector<SerialPort*>& por
                                  const std::function<bool()>& interrotta,
                                  std::vector<std::string>* errori)
 {
-    std::vector<Prova> prove(porte.size());
-    std::vector<C> esiti(porte.size(), C::NonProvata);
-    if (errori)
-        errori->assign(porte.size(), {});
-    const auto fine = [&](std::size_t i, C esito, const char* perche = nullptr) {
-        prove[i].inCorso = false;
-        esiti[i] = esito;
-        if (errori && perche)
-            (*errori)[i] = perche;
-    };
-
-    for (std::size_t i = 0; i < porte.size(); ++i) {
-        prove[i].porta = porte[i];
-        prove[i].t0 = host.nowUs();
-        try {
-            porte[i]->write("\r\n");
-        } catch (const PortError& e) {
-            fine(i, C::Errore, e.what());
-        }
-    }
+    Prove t(porte.size(), errori);
+    inviaRigheVuote(host, t, porte);
     // Events are processed at least once before the output counts are read.
     host.processEvents();
 
     for (;;) {
         if (interrotta && interrotta())
-            return esiti;
+            return t.esiti;
         bool cambiato = false;
         std::int64_t sveglia = std::numeric_limits<std::int64_t>::max();
-        for (std::size_t i = 0; i < prove.size(); ++i) {
-            Prova& p = prove[i];
-            if (!p.inCorso)
-                continue;
-            try {
-                const std::int64_t ora = host.nowUs();
-                if (!p.partita) {
-                    // A line that has not taken the empty line within the
-                    // limit is dead.
-                    if (p.porta->outputCount() == 0) {
-                        p.partita = true;
-                        p.t0 = ora;
-                    } else if (Channel::expired(p.t0, ora)) {
-                        fine(i, C::Errore, "the serial port does not send");
-                        cambiato = true;
-                        continue;
-                    } else {
-                        sveglia = std::min(sveglia, std::min(ora + Channel::OutputStepUs, p.t0 + Channel::ReplyLimitUs + 1));
-                        continue;
-                    }
-                }
-                while (p.porta->inputCount() != 0 &&
-                       p.ricevuto.find(RispostaCollegamento) == std::string::npos)
-                    p.ricevuto += p.porta->readAll();
-                if (p.ricevuto.find(RispostaCollegamento) != std::string::npos) {
-                    fine(i, C::Risponde);
-                    cambiato = true;
-                } else if (Channel::expired(p.t0, host.nowUs())) {
-                    fine(i, C::Silenziosa);
-                    cambiato = true;
-                } else {
-                    sveglia = std::min(sveglia, p.t0 + Channel::ReplyLimitUs + 1);
-                    if (auto arrivo = p.porta->nextArrivalUs())
-                        sveglia = std::min(sveglia, *arrivo);
-                }
-            } catch (const PortError& e) {
-                fine(i, C::Errore, e.what());
+        for (std::size_t i = 0; i < t.prove.size(); ++i)
+            if (t.prove[i].inCorso && guarda(host, t, i, sveglia))
                 cambiato = true;
-            }
-        }
         if (cambiato) {
-            // A port after one that answered can no longer win: closed at once.
-            const auto primo = std::find(esiti.begin(), esiti.end(), C::Risponde);
-            for (auto k = static_cast<std::size_t>(primo - esiti.begin()) + 1; k < prove.size(); ++k)
-                if (prove[k].inCorso) {
-                    prove[k].inCorso = false;
-                    try {
-                        prove[k].porta->close();
-                    } catch (const PortError&) {
-                    }
-                }
+            t.chiudiDopoIlPrimo();
             if (aggiorna)
-                aggiorna(esiti);
-            if (vincitore(esiti))
+                aggiorna(t.esiti);
+            if (vincitore(t.esiti))
                 break;
         }
-        if (std::none_of(prove.begin(), prove.end(), [](const Prova& p) { return p.inCorso; }))
+        if (!t.inCorso())
             break;
         if (!cambiato)
             host.waitForEvent(std::max(sveglia, host.nowUs() + 1));
     }
 
-    if (vincitore(esiti))
+    if (vincitore(t.esiti))
         Channel::settle(host, ritardo);
-    return esiti;
+    return t.esiti;
 }
 
 Ricerca cercaIsola(Host& host, SerialPort& modello, const std::vector<int>& numeri, float ritardo,

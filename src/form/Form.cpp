@@ -89,6 +89,13 @@ Form::Form()
       Timer1(make("Timer1", Kind::Timer, nullptr, 0, 0, 0, 0))
 // clang-format on
 {
+    addArrays();
+    setDesignProperties();
+}
+
+// The control arrays; they come after the single controls in the list of controls.
+void Form::addArrays()
+{
     for (int k = 0; k < 8; ++k) {
         Option1[k] = &add("Option1", k, Kind::OptionButton, &FrmBaudRate, 600, 360 + 360 * k, 2175, 375);
         Option1[k]->setCaption("Option1");
@@ -130,7 +137,11 @@ Form::Form()
         ConnettoreInput[i]->setFillColor(colore::Nero);
         ConnettoreInput[i]->setVisible(false);
     }
+}
 
+// The properties the design gives the controls beyond their place and caption.
+void Form::setDesignProperties()
+{
     // Labels: transparent, white text on the dark green window.
     for (Control* c : controls_)
         if (c->kind() == Kind::Label) {

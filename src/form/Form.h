@@ -156,6 +156,9 @@ private:
     // Builders used while the members above are initialised.
     Control& make(std::string name, Kind kind, Control* container, int left, int top, int width,
                   int height, std::string caption = {});
+    // The rest of the design, once the members above are there.
+    void addArrays();
+    void setDesignProperties();
 };
 
 } // namespace ondrix

@@ -93,6 +93,141 @@ void readingOrder(const Form& f, const Control* container, std::vector<const Con
     }
 }
 
+// What each kind of control shows of itself: texts, colours, list entries,
+// values.
+
+void showLabel(QLabel* l, const Control& ctl, const QColor& fore, const QColor& back)
+{
+    if (l->text() != q(ctl.caption()))
+        l->setText(q(ctl.caption()));
+    setColours(l, QPalette::WindowText, QPalette::Window, fore, back);
+    l->setAutoFillBackground(!ctl.transparent());
+}
+
+void showTextBox(QLineEdit* e, const Control& ctl, const QColor& fore, const QColor& back)
+{
+    if (e->text() != q(ctl.text()))
+        e->setText(q(ctl.text()));
+    setColours(e, QPalette::Text, QPalette::Base, fore, back);
+}
+
+void showList(ListBox* cb, const Control& ctl)
+{
+    QStringList items;
+    for (const std::string& s : ctl.list())
+        items << q(s);
+    bool same = cb->count() == items.size();
+    for (int i = 0; same && i < items.size(); ++i)
+        same = cb->itemText(i) == items[i];
+    if (!same) {
+        cb->clear();
+        cb->addItems(items);
+    }
+    if (cb->currentIndex() != ctl.listIndex())
+        cb->setCurrentIndex(ctl.listIndex());
+    // The text shows even when it is no entry of the list.
+    cb->setShownText(q(ctl.text()));
+}
+
+void showOption(QRadioButton* r, const Control& ctl, const QColor& fore, const QColor& back)
+{
+    if (r->text() != q(ctl.caption()))
+        r->setText(q(ctl.caption()));
+    if (r->isChecked() != ctl.value())
+        r->setChecked(ctl.value());
+    setColours(r, QPalette::WindowText, QPalette::Window, fore, back);
+    r->setAutoFillBackground(!ctl.transparent());
+}
+
+// A shape's look; the box it is drawn in, which an outline changes.
+QRect showShape(ShapeWidget* s, const Control& ctl, QRect g)
+{
+    switch (ctl.shape()) {
+    case ShapeKind::FilledRect:
+        s->setLook(ShapeWidget::Form::Rect, qc(ctl.fillColor()), qc(ctl.borderColor()), 1);
+        break;
+    case ShapeKind::FilledCircle:
+        s->setLook(ShapeWidget::Form::Circle, qc(ctl.fillColor()), qc(ctl.borderColor()), 1);
+        break;
+    case ShapeKind::Outline: {
+        // A square of the box's height centred in the box, grown by half
+        // the line so that the line runs along the square's edge.
+        const int bw = std::max(1, ctl.borderWidthPx());
+        const int side = std::min(g.width(), g.height());
+        QRect sq(g.x() + (g.width() - side) / 2, g.y() + (g.height() - side) / 2, side, side);
+        g = sq.adjusted(-bw / 2, -bw / 2, bw / 2, bw / 2);
+        s->setLook(ShapeWidget::Form::Outline, qc(ctl.fillColor()), qc(ctl.borderColor()), bw);
+        break;
+    }
+    }
+    return g;
+}
+
+void showScrollBar(QScrollBar* sb, const Control& ctl)
+{
+    if (sb->minimum() != ctl.scrollMin() || sb->maximum() != ctl.scrollMax())
+        sb->setRange(ctl.scrollMin(), ctl.scrollMax());
+    sb->setSingleStep(std::max(1, ctl.smallChange()));
+    sb->setPageStep(std::max(1, ctl.largeChange()));
+    if (sb->value() != ctl.scrollValue())
+        sb->setValue(ctl.scrollValue());
+}
+
+// The control's own look on its widget; the box the widget takes (g, but for
+// an outline).
+QRect showContent(QWidget* w, const Control& ctl, QRect g)
+{
+    const QColor back = qc(ctl.backColor()), fore = qc(ctl.foreColor());
+    switch (ctl.kind()) {
+    case Kind::Label:
+        showLabel(static_cast<QLabel*>(w), ctl, fore, back);
+        break;
+    case Kind::Button: {
+        auto* b = static_cast<ColourButton*>(w);
+        b->setCaption(q(ctl.caption()));
+        b->setBackColour(back);
+        b->setTextColour(fore);
+        break;
+    }
+    case Kind::TextBox:
+        showTextBox(static_cast<QLineEdit*>(w), ctl, fore, back);
+        break;
+    case Kind::ComboBox:
+        showList(static_cast<ListBox*>(w), ctl);
+        break;
+    case Kind::OptionButton:
+        showOption(static_cast<QRadioButton*>(w), ctl, fore, back);
+        break;
+    case Kind::Frame:
+        static_cast<PanelFrame*>(w)->setLook(back, fore, q(ctl.caption()));
+        break;
+    case Kind::Shape:
+        g = showShape(static_cast<ShapeWidget*>(w), ctl, g);
+        break;
+    case Kind::HScrollBar:
+    case Kind::VScrollBar:
+        showScrollBar(static_cast<QScrollBar*>(w), ctl);
+        break;
+    case Kind::Image:
+    case Kind::Timer:
+        break;
+    }
+    return g;
+}
+
+// What every kind shares: the box, enabled, shown, the name for screen readers.
+void showState(QWidget* w, const Control& ctl, const QRect& g)
+{
+    if (w->geometry() != g)
+        w->setGeometry(g);
+    if (w->isEnabled() != ctl.enabled())
+        w->setEnabled(ctl.enabled());
+    if (w->isHidden() == ctl.visible())
+        w->setHidden(!ctl.visible());
+    if (!ctl.accessibleName().empty() && w->accessibleName() != q(ctl.accessibleName()))
+        w->setAccessibleName(q(ctl.accessibleName()));
+}
+
 } // namespace
 
 QFont MainWindow::captionFont(double twipsPerPixelY)
@@ -372,109 +507,8 @@ void MainWindow::sync(Control& ctl)
     f.setBold(ctl.bold());
     if (w->font() != f)
         w->setFont(f);
-
-    QRect g = pixels(ctl);
-    const QColor back = qc(ctl.backColor()), fore = qc(ctl.foreColor());
-    switch (ctl.kind()) {
-    case Kind::Label: {
-        auto* l = static_cast<QLabel*>(w);
-        if (l->text() != q(ctl.caption()))
-            l->setText(q(ctl.caption()));
-        setColours(l, QPalette::WindowText, QPalette::Window, fore, back);
-        l->setAutoFillBackground(!ctl.transparent());
-        break;
-    }
-    case Kind::Button: {
-        auto* b = static_cast<ColourButton*>(w);
-        b->setCaption(q(ctl.caption()));
-        b->setBackColour(back);
-        b->setTextColour(fore);
-        break;
-    }
-    case Kind::TextBox: {
-        auto* e = static_cast<QLineEdit*>(w);
-        if (e->text() != q(ctl.text()))
-            e->setText(q(ctl.text()));
-        setColours(e, QPalette::Text, QPalette::Base, fore, back);
-        break;
-    }
-    case Kind::ComboBox: {
-        auto* cb = static_cast<ListBox*>(w);
-        QStringList items;
-        for (const std::string& s : ctl.list())
-            items << q(s);
-        bool same = cb->count() == items.size();
-        for (int i = 0; same && i < items.size(); ++i)
-            same = cb->itemText(i) == items[i];
-        if (!same) {
-            cb->clear();
-            cb->addItems(items);
-        }
-        if (cb->currentIndex() != ctl.listIndex())
-            cb->setCurrentIndex(ctl.listIndex());
-        // The text shows even when it is no entry of the list.
-        cb->setShownText(q(ctl.text()));
-        break;
-    }
-    case Kind::OptionButton: {
-        auto* r = static_cast<QRadioButton*>(w);
-        if (r->text() != q(ctl.caption()))
-            r->setText(q(ctl.caption()));
-        if (r->isChecked() != ctl.value())
-            r->setChecked(ctl.value());
-        setColours(r, QPalette::WindowText, QPalette::Window, fore, back);
-        r->setAutoFillBackground(!ctl.transparent());
-        break;
-    }
-    case Kind::Frame:
-        static_cast<PanelFrame*>(w)->setLook(back, fore, q(ctl.caption()));
-        break;
-    case Kind::Shape: {
-        auto* s = static_cast<ShapeWidget*>(w);
-        switch (ctl.shape()) {
-        case ShapeKind::FilledRect:
-            s->setLook(ShapeWidget::Form::Rect, qc(ctl.fillColor()), qc(ctl.borderColor()), 1);
-            break;
-        case ShapeKind::FilledCircle:
-            s->setLook(ShapeWidget::Form::Circle, qc(ctl.fillColor()), qc(ctl.borderColor()), 1);
-            break;
-        case ShapeKind::Outline: {
-            // A square of the box's height centred in the box, grown by half
-            // the line so that the line runs along the square's edge.
-            const int bw = std::max(1, ctl.borderWidthPx());
-            const int side = std::min(g.width(), g.height());
-            QRect sq(g.x() + (g.width() - side) / 2, g.y() + (g.height() - side) / 2, side, side);
-            g = sq.adjusted(-bw / 2, -bw / 2, bw / 2, bw / 2);
-            s->setLook(ShapeWidget::Form::Outline, qc(ctl.fillColor()), qc(ctl.borderColor()), bw);
-            break;
-        }
-        }
-        break;
-    }
-    case Kind::HScrollBar:
-    case Kind::VScrollBar: {
-        auto* sb = static_cast<QScrollBar*>(w);
-        if (sb->minimum() != ctl.scrollMin() || sb->maximum() != ctl.scrollMax())
-            sb->setRange(ctl.scrollMin(), ctl.scrollMax());
-        sb->setSingleStep(std::max(1, ctl.smallChange()));
-        sb->setPageStep(std::max(1, ctl.largeChange()));
-        if (sb->value() != ctl.scrollValue())
-            sb->setValue(ctl.scrollValue());
-        break;
-    }
-    case Kind::Image:
-    case Kind::Timer:
-        break;
-    }
-
-    if (w->geometry() != g)
-        w->setGeometry(g);
-    if (w->isEnabled() != ctl.enabled())
-        w->setEnabled(ctl.enabled());
-    if (w->isHidden() == ctl.visible())
-        w->setHidden(!ctl.visible());
-    if (!ctl.accessibleName().empty() && w->accessibleName() != q(ctl.accessibleName()))
-        w->setAccessibleName(q(ctl.accessibleName()));
+    const QRect g = showContent(w, ctl, pixels(ctl));
+    showState(w, ctl, g);
     describe(ctl);
 }
 

@@ -27,81 +27,66 @@ QCommandLineOption nascosta(const QString& nome, bool conValore)
     return o;
 }
 
-} // namespace
+// The options the two programs know, as the parser is given them.
+struct Definizioni {
+    const QCommandLineOption aiuto{QStringList{QStringLiteral("help"), QStringLiteral("h")}};
+    const QCommandLineOption ver{QStringLiteral("version")};
+    const QCommandLineOption porta{QStringLiteral("port"), {}, QStringLiteral("N|DEVICE")};
+    const QCommandLineOption traccia{QStringLiteral("trace"), {}, QStringLiteral("FILE")};
+    const QCommandLineOption info{QStringLiteral("info")};
+    const QCommandLineOption json{QStringLiteral("json")};
+    const QCommandLineOption salva{QStringLiteral("save"), {}, QStringLiteral("FILE")};
+    const QCommandLineOption carica{QStringLiteral("load"), {}, QStringLiteral("FILE")};
+    const QCommandLineOption verifica{QStringLiteral("verify"), {}, QStringLiteral("FILE")};
+    const QCommandLineOption si{QStringLiteral("yes")};
+    const QCommandLineOption zitto{QStringLiteral("quiet")};
+    const QCommandLineOption foto{QStringLiteral("screenshot"), {}, QStringLiteral("FILE")};
+    const QCommandLineOption rapporto{QStringLiteral("report"), {}, QStringLiteral("FILE")};
+    const QCommandLineOption contatori{QStringLiteral("counters")};
+};
 
-Opzioni leggiOpzioni(const std::vector<std::string>& argomenti, bool demo)
+// The options of one program, and the toolkit's, which are let through.
+void preparaParser(QCommandLineParser& p, const Definizioni& d, bool demo)
 {
-    Opzioni o;
-    QCommandLineParser p;
     p.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
-    const QCommandLineOption aiuto(QStringList{QStringLiteral("help"), QStringLiteral("h")});
-    const QCommandLineOption ver(QStringLiteral("version"));
-    const QCommandLineOption porta(QStringLiteral("port"), {}, QStringLiteral("N|DEVICE"));
-    const QCommandLineOption traccia(QStringLiteral("trace"), {}, QStringLiteral("FILE"));
-    const QCommandLineOption info(QStringLiteral("info"));
-    const QCommandLineOption json(QStringLiteral("json"));
-    const QCommandLineOption salva(QStringLiteral("save"), {}, QStringLiteral("FILE"));
-    const QCommandLineOption carica(QStringLiteral("load"), {}, QStringLiteral("FILE"));
-    const QCommandLineOption verifica(QStringLiteral("verify"), {}, QStringLiteral("FILE"));
-    const QCommandLineOption si(QStringLiteral("yes"));
-    const QCommandLineOption zitto(QStringLiteral("quiet"));
-    const QCommandLineOption foto(QStringLiteral("screenshot"), {}, QStringLiteral("FILE"));
-    const QCommandLineOption rapporto(QStringLiteral("report"), {}, QStringLiteral("FILE"));
-    const QCommandLineOption contatori(QStringLiteral("counters"));
-    p.addOptions({aiuto, ver, rapporto, contatori});
+    p.addOptions({d.aiuto, d.ver, d.rapporto, d.contatori});
     if (demo)
-        p.addOption(foto);
+        p.addOption(d.foto);
     else
-        p.addOptions({porta, traccia, info, json, salva, carica, verifica, si, zitto});
+        p.addOptions({d.porta, d.traccia, d.info, d.json, d.salva, d.carica, d.verifica, d.si, d.zitto});
     for (const char* n : OpzioniQtConValore)
         p.addOption(nascosta(QString::fromLatin1(n), true));
     for (const char* n : OpzioniQtSenzaValore)
         p.addOption(nascosta(QString::fromLatin1(n), false));
+}
 
-    QStringList args{QStringLiteral("programma")};
-    for (const std::string& a : argomenti)
-        args << QString::fromLocal8Bit(a.c_str());
-    if (!p.parse(args)) {
-        o.errore = p.errorText().toStdString();
-        return o;
-    }
-    o.aiuto = p.isSet(aiuto);
-    o.versione = p.isSet(ver);
+// The demo: --screenshot or --report [--counters], and a scenario file.
+void leggiDemo(const QCommandLineParser& p, const Definizioni& d, Opzioni& o)
+{
     const QStringList posizionali = p.positionalArguments();
-    o.contatori = p.isSet(contatori);
-    if (demo) {
-        o.screenshot = p.value(foto).toStdString();
-        if (p.isSet(foto) && o.screenshot.empty())
-            o.errore = "--screenshot needs a file name";
-        if (p.isSet(rapporto)) {
-            o.modo = Opzioni::Modo::Rapporto;
-            o.file = p.value(rapporto).toStdString();
-            if (o.file.empty())
-                o.errore = "--report needs a file name";
-            if (p.isSet(foto))
-                o.errore = "--screenshot and --report go one at a time";
-        }
-        if (o.contatori && o.modo != Opzioni::Modo::Rapporto)
-            o.errore = "--counters goes with --report";
-        if (posizionali.size() > 1)
-            o.errore = "more than one scenario file";
-        else if (posizionali.size() == 1)
-            o.scenario = posizionali.front().toLocal8Bit().toStdString();
-        return o;
+    o.screenshot = p.value(d.foto).toStdString();
+    if (p.isSet(d.foto) && o.screenshot.empty())
+        o.errore = "--screenshot needs a file name";
+    if (p.isSet(d.rapporto)) {
+        o.modo = Opzioni::Modo::Rapporto;
+        o.file = p.value(d.rapporto).toStdString();
+        if (o.file.empty())
+            o.errore = "--report needs a file name";
+        if (p.isSet(d.foto))
+            o.errore = "--screenshot and --report go one at a time";
     }
-    if (!posizionali.isEmpty()) {
-        o.errore = "unexpected argument: " + posizionali.front().toStdString();
-        return o;
-    }
-    if (p.isSet(porta)) {
-        o.porta = p.value(porta).toStdString();
-        if (o.porta->empty())
-            o.errore = "--port needs a port number 1..16 or a device";
-    }
-    o.traccia = p.value(traccia).toStdString();
-    if (p.isSet(traccia) && o.traccia.empty())
-        o.errore = "--trace needs a file name";
+    if (o.contatori && o.modo != Opzioni::Modo::Rapporto)
+        o.errore = "--counters goes with --report";
+    if (posizionali.size() > 1)
+        o.errore = "more than one scenario file";
+    else if (posizionali.size() == 1)
+        o.scenario = posizionali.front().toLocal8Bit().toStdString();
+}
 
+// The configurator's mode: at most one of --info, --save, --load, --verify
+// and --report, each but --info with its file.
+void leggiModo(const QCommandLineParser& p, const Definizioni& d, Opzioni& o)
+{
     int modi = 0;
     const auto modo = [&](const QCommandLineOption& opzione, Opzioni::Modo m) {
         if (!p.isSet(opzione))
@@ -112,20 +97,65 @@ Opzioni leggiOpzioni(const std::vector<std::string>& argomenti, bool demo)
         if (m != Opzioni::Modo::Info && o.file.empty())
             o.errore = "--" + opzione.names().front().toStdString() + " needs a file name";
     };
-    modo(info, Opzioni::Modo::Info);
-    modo(salva, Opzioni::Modo::Salva);
-    modo(carica, Opzioni::Modo::Carica);
-    modo(verifica, Opzioni::Modo::Verifica);
-    modo(rapporto, Opzioni::Modo::Rapporto);
+    modo(d.info, Opzioni::Modo::Info);
+    modo(d.salva, Opzioni::Modo::Salva);
+    modo(d.carica, Opzioni::Modo::Carica);
+    modo(d.verifica, Opzioni::Modo::Verifica);
+    modo(d.rapporto, Opzioni::Modo::Rapporto);
     if (modi > 1)
         o.errore = "--info, --save, --load, --verify and --report go one at a time";
+}
+
+// The configurator: the port, the trace, the mode and what goes with it.
+void leggiConfiguratore(const QCommandLineParser& p, const Definizioni& d, Opzioni& o)
+{
+    const QStringList posizionali = p.positionalArguments();
+    if (!posizionali.isEmpty()) {
+        o.errore = "unexpected argument: " + posizionali.front().toStdString();
+        return;
+    }
+    if (p.isSet(d.porta)) {
+        o.porta = p.value(d.porta).toStdString();
+        if (o.porta->empty())
+            o.errore = "--port needs a port number 1..16 or a device";
+    }
+    o.traccia = p.value(d.traccia).toStdString();
+    if (p.isSet(d.traccia) && o.traccia.empty())
+        o.errore = "--trace needs a file name";
+
+    leggiModo(p, d, o);
     if (o.contatori && o.modo != Opzioni::Modo::Rapporto)
         o.errore = "--counters goes with --report";
-    o.json = p.isSet(json);
+    o.json = p.isSet(d.json);
     if (o.json && o.modo != Opzioni::Modo::Info)
         o.errore = "--json goes with --info";
-    o.si = p.isSet(si);
-    o.silenzioso = p.isSet(zitto);
+    o.si = p.isSet(d.si);
+    o.silenzioso = p.isSet(d.zitto);
+}
+
+} // namespace
+
+Opzioni leggiOpzioni(const std::vector<std::string>& argomenti, bool demo)
+{
+    Opzioni o;
+    const Definizioni d;
+    QCommandLineParser p;
+    preparaParser(p, d, demo);
+
+    QStringList args{QStringLiteral("programma")};
+    for (const std::string& a : argomenti)
+        args << QString::fromLocal8Bit(a.c_str());
+    if (!p.parse(args)) {
+        o.errore = p.errorText().toStdString();
+        return o;
+    }
+    o.aiuto = p.isSet(d.aiuto);
+    o.versione = p.isSet(d.ver);
+    o.contatori = p.isSet(d.contatori);
+    if (demo)
+        leggiDemo(p, d, o);
+    else
+        leggiConfiguratore(p, d, o);
     return o;
 }
 

@@ -122,6 +122,95 @@ int lascia(Configuratore& c, const Avanzamento& passo, int stato)
     return stato;
 }
 
+void stampaDifferenze(const std::vector<std::string>& differenze)
+{
+    for (const std::string& riga : differenze)
+        std::fprintf(stdout, "%s\n", riga.c_str());
+}
+
+// The search, service mode entered and the island read, as the window's start-up.
+void trovaIsola(Configuratore& c, const Avanzamento& passo)
+{
+    passo("searching for the island");
+    eventoLoad(c);
+    eventoActivate(c);
+    passo("island on " + nomePorta(c.port.portNumber(), c.port.device()) + ": " +
+          testo(c.m.NumEspansioni) + " bodies, " + testo(c.m.TotaleBobine) + " coils, " +
+          testo(c.m.NumModuli) + " input modules read");
+}
+
+int modoInfo(Configuratore& c, const Opzioni& o, const Avanzamento& passo)
+{
+    const std::string s = o.json ? jsonIsola(c.m, c.f, c.port) : descrizioneIsola(c.m, c.f, c.port);
+    std::fputs(s.c_str(), stdout);
+    return lascia(c, passo, uscita::Fatto);
+}
+
+int modoSalva(Configuratore& c, const Opzioni& o, const Avanzamento& passo)
+{
+    if (const auto errore = salvaConfigurazione(c, o.file)) {
+        std::fprintf(stderr, "%s\n", messaggioSalvataggioFallito(o.file, *errore).c_str());
+        return lascia(c, passo, uscita::File);
+    }
+    passo("saved " + o.file);
+    return lascia(c, passo, uscita::Fatto);
+}
+
+int modoCarica(Configuratore& c, const Opzioni& o, const Avanzamento& passo)
+{
+    passo("checking " + o.file + " against the island");
+    const Caricamento esito = caricaConfigurazione(c, o.file);
+    if (esito.esito == Caricamento::Esito::Illeggibile) {
+        std::fprintf(stderr, "%s\n", messaggioLetturaFallita(o.file, esito.motivo).c_str());
+        return lascia(c, passo, uscita::File);
+    }
+    if (esito.esito == Caricamento::Esito::Rifiutato) {
+        std::fprintf(stderr, "%s\n", c.m.testi.Messaggi(msg::Configurazione).c_str());
+        return lascia(c, passo, uscita::Rifiutato);
+    }
+    passo("written to the island; reading it again");
+    // As after the window's load: the start-up reads the island again.
+    Form_Activate(c);
+    const FileLetto f = leggiFileConfigurazione(o.file);
+    const auto d = f.ok() ? confronta(c, f.bytes) : std::nullopt;
+    if (!d)
+        return lascia(c, passo, uscita::File);
+    stampaDifferenze(*d);
+    if (!d->empty())
+        return lascia(c, passo, uscita::Differenze);
+    std::fprintf(stderr, "%s\n", c.m.testi.Messaggi(msg::Successo).c_str());
+    return lascia(c, passo, uscita::Fatto);
+}
+
+int modoVerifica(Configuratore& c, const Opzioni& o, const Avanzamento& passo, const std::string& bytesFile)
+{
+    const auto d = confronta(c, bytesFile);
+    if (!d) {
+        std::fprintf(stderr, "%s\n", c.m.testi.Messaggi(msg::Configurazione).c_str());
+        return lascia(c, passo, uscita::Rifiutato);
+    }
+    stampaDifferenze(*d);
+    passo(d->empty() ? "the island equals " + o.file
+                     : testo(static_cast<long>(d->size())) + " differences from " + o.file);
+    return lascia(c, passo, d->empty() ? uscita::Fatto : uscita::Differenze);
+}
+
+// The report is written once service mode has been left: a time-out or a
+// lost line on the way leaves no file.
+int modoRapporto(Configuratore& c, const Opzioni& o, const Avanzamento& passo, const ScriviRapporto& scrivi)
+{
+    if (o.contatori)
+        passo("reading the stroke counters");
+    const Rapporto r = rapportoIsola(c, o.contatori);
+    lascia(c, passo, uscita::Fatto);
+    if (const auto errore = scrivi ? scrivi(r, o.file) : std::optional<std::string>("no PDF writer")) {
+        std::fprintf(stderr, "%s\n", messaggioRapportoFallito(c.m.testi, o.file, *errore).c_str());
+        return uscita::File;
+    }
+    passo("report written to " + o.file);
+    return uscita::Fatto;
+}
+
 } // namespace
 
 std::string descrizioneIsola(const Model& m, const Form& f, const SerialPort& port)
@@ -220,76 +309,18 @@ int eseguiSenzaFinestra(const Opzioni& o, HostRiga& host, SerialPort& port, cons
         bytesFile = f.bytes;
     }
 
-    passo("searching for the island");
-    eventoLoad(c);
-    eventoActivate(c);
-    passo("island on " + nomePorta(c.port.portNumber(), c.port.device()) + ": " +
-          testo(c.m.NumEspansioni) + " bodies, " + testo(c.m.TotaleBobine) + " coils, " +
-          testo(c.m.NumModuli) + " input modules read");
-
+    trovaIsola(c, passo);
     switch (o.modo) {
-    case Opzioni::Modo::Info: {
-        const std::string s = o.json ? jsonIsola(c.m, c.f, c.port) : descrizioneIsola(c.m, c.f, c.port);
-        std::fputs(s.c_str(), stdout);
-        return lascia(c, passo, uscita::Fatto);
-    }
-    case Opzioni::Modo::Salva: {
-        if (const auto errore = salvaConfigurazione(c, o.file)) {
-            std::fprintf(stderr, "%s\n", messaggioSalvataggioFallito(o.file, *errore).c_str());
-            return lascia(c, passo, uscita::File);
-        }
-        passo("saved " + o.file);
-        return lascia(c, passo, uscita::Fatto);
-    }
-    case Opzioni::Modo::Carica: {
-        passo("checking " + o.file + " against the island");
-        const Caricamento esito = caricaConfigurazione(c, o.file);
-        if (esito.esito == Caricamento::Esito::Illeggibile) {
-            std::fprintf(stderr, "%s\n", messaggioLetturaFallita(o.file, esito.motivo).c_str());
-            return lascia(c, passo, uscita::File);
-        }
-        if (esito.esito == Caricamento::Esito::Rifiutato) {
-            std::fprintf(stderr, "%s\n", c.m.testi.Messaggi(msg::Configurazione).c_str());
-            return lascia(c, passo, uscita::Rifiutato);
-        }
-        passo("written to the island; reading it again");
-        // As after the window's load: the start-up reads the island again.
-        Form_Activate(c);
-        const FileLetto f = leggiFileConfigurazione(o.file);
-        const auto d = f.ok() ? confronta(c, f.bytes) : std::nullopt;
-        if (!d)
-            return lascia(c, passo, uscita::File);
-        for (const std::string& riga : *d)
-            std::fprintf(stdout, "%s\n", riga.c_str());
-        if (!d->empty())
-            return lascia(c, passo, uscita::Differenze);
-        std::fprintf(stderr, "%s\n", c.m.testi.Messaggi(msg::Successo).c_str());
-        return lascia(c, passo, uscita::Fatto);
-    }
-    case Opzioni::Modo::Verifica: {
-        const auto d = confronta(c, bytesFile);
-        if (!d) {
-            std::fprintf(stderr, "%s\n", c.m.testi.Messaggi(msg::Configurazione).c_str());
-            return lascia(c, passo, uscita::Rifiutato);
-        }
-        for (const std::string& riga : *d)
-            std::fprintf(stdout, "%s\n", riga.c_str());
-        passo(d->empty() ? "the island equals " + o.file
-                         : testo(static_cast<long>(d->size())) + " differences from " + o.file);
-        return lascia(c, passo, d->empty() ? uscita::Fatto : uscita::Differenze);
-    }
-    case Opzioni::Modo::Rapporto: {
-        if (o.contatori)
-            passo("reading the stroke counters");
-        const Rapporto r = rapportoIsola(c, o.contatori);
-        lascia(c, passo, uscita::Fatto);
-        if (const auto errore = scrivi ? scrivi(r, o.file) : std::optional<std::string>("no PDF writer")) {
-            std::fprintf(stderr, "%s\n", messaggioRapportoFallito(c.m.testi, o.file, *errore).c_str());
-            return uscita::File;
-        }
-        passo("report written to " + o.file);
-        return uscita::Fatto;
-    }
+    case Opzioni::Modo::Info:
+        return modoInfo(c, o, passo);
+    case Opzioni::Modo::Salva:
+        return modoSalva(c, o, passo);
+    case Opzioni::Modo::Carica:
+        return modoCarica(c, o, passo);
+    case Opzioni::Modo::Verifica:
+        return modoVerifica(c, o, passo, bytesFile);
+    case Opzioni::Modo::Rapporto:
+        return modoRapporto(c, o, passo, scrivi);
     case Opzioni::Modo::Finestra:
         break;
     }

@@ -104,6 +104,233 @@ void validate(const Scenario& s, int lastLine)
         throw ScenarioError("scenario line " + std::to_string(lastLine) + ": no body: an island has at least its head");
 }
 
+// The words of a line, without its comment and a Windows line end.
+std::vector<std::string> lineWords(std::string_view line)
+{
+    if (std::size_t h = line.find('#'); h != std::string_view::npos)
+        line = line.substr(0, h);
+    std::vector<std::string> w = words(line);
+    if (!w.empty() && !w.back().empty() && w.back().back() == '\r')
+        w.back().pop_back();
+    if (!w.empty() && w.back().empty())
+        w.pop_back();
+    return w;
+}
+
+// One reader per directive: each takes the words after the directive's name.
+
+void readRevAtmel(Reader& r, Scenario& s)
+{
+    s.revAtmel = static_cast<int>(r.number("revision", 0, 255));
+}
+
+void readInterface(Reader& r, Scenario& s)
+{
+    std::string v = upper(r.word("interface letter"));
+    if (v != "P" && v != "C" && v != "D")
+        r.fail("interface must be P, C or D, not '" + v + "'");
+    s.interface = v[0];
+}
+
+void readBaud(Reader& r, Scenario& s)
+{
+    s.baudIndex = static_cast<int>(r.number("baud-rate index", 0, 7));
+}
+
+void readAddress(Reader& r, Scenario& s)
+{
+    s.slaveAddress = static_cast<int>(r.number("slave address", 0, 127));
+}
+
+void readTermination(Reader& r, Scenario& s)
+{
+    s.termination = r.onOff("termination");
+}
+
+void readBody(Reader& r, Scenario& s)
+{
+    Body b;
+    b.number = static_cast<int>(s.bodies.size());
+    while (r.more()) {
+        std::string k = upper(r.word("body field"));
+        if (k == "POSTS") {
+            b.posts = static_cast<int>(r.number("posts", 1, 8));
+            if (b.posts != 2 && b.posts != 4 && b.posts != 8)
+                r.fail("a body has 2, 4 or 8 stations, not " + std::to_string(b.posts));
+        } else if (k == "REV")
+            b.rev = static_cast<int>(r.number("revision", 0, 255));
+        else if (k == "NUMBER")
+            b.number = static_cast<int>(r.number("body number", 0, 99));
+        else
+            r.fail("unknown body field '" + k + "'");
+    }
+    if (s.bodies.size() >= 64)
+        r.fail("too many bodies");
+    s.bodies.push_back(b);
+}
+
+// A coil's position, its index and its fields, as the line gives them.
+Coil coilFields(Reader& r)
+{
+    Coil c;
+    c.position = static_cast<int>(r.number("coil position", 1, 16));
+    if (r.peekUpper() == "DISABLED") {
+        r.word("index");
+        c.index = DisabledIndex;
+    } else {
+        c.index = static_cast<int>(r.number("fieldbus index", 0, DisabledIndex));
+        if (c.index > 31 && c.index != DisabledIndex)
+            r.fail("fieldbus index " + std::to_string(c.index) + " outside 0..31 (170 = disabled)");
+    }
+    while (r.more()) {
+        std::string k = upper(r.word("coil field"));
+        if (k == "A" || k == "P" || k == "C" || k == "I")
+            c.diagnosis = k[0];
+        else if (k == "RELAX")
+            c.relax = true;
+        else if (k == "ON")
+            c.energised = true;
+        else if (k == "STROKES")
+            c.strokes = r.number("stroke count", 0, 99999) * 1000;
+        else
+            r.fail("unknown coil field '" + k + "' (A, P, C, I, relax, on, strokes N)");
+    }
+    return c;
+}
+
+// A coil fits its body's stations, and its position and index are its own.
+void checkCoilPlace(const Reader& r, const Scenario& s, const Body& b, const Coil& c)
+{
+    if (c.position > 2 * b.posts)
+        r.fail("body " + std::to_string(b.number) + ": coil position " + std::to_string(c.position) +
+               " outside 1.." + std::to_string(2 * b.posts));
+    for (const Body& other : s.bodies)
+        for (const Coil& o : other.coils) {
+            if (&other == &b && o.position == c.position)
+                r.fail("body " + std::to_string(b.number) + ": two coils at position " +
+                       std::to_string(c.position));
+            if (c.index != DisabledIndex && o.index == c.index)
+                r.fail("fieldbus index " + std::to_string(c.index) + " given to two coils");
+        }
+}
+
+void readCoil(Reader& r, Scenario& s)
+{
+    if (s.bodies.empty())
+        r.fail("coil before the first body");
+    const Coil c = coilFields(r);
+    Body& b = s.bodies.back();
+    checkCoilPlace(r, s, b, c);
+    b.coils.push_back(c);
+}
+
+void readModule(Reader& r, Scenario& s)
+{
+    InputModule m;
+    m.type = upper(r.word("module type"));
+    if (m.type != "16IN" && m.type != "8IN")
+        r.fail("module type must be 16IN or 8IN, not '" + m.type + "'");
+    while (r.more()) {
+        std::string k = upper(r.word("module field"));
+        if (k == "REV")
+            m.rev = static_cast<int>(r.number("revision", 0, 255));
+        else if (k == "ADDRESS")
+            m.address = static_cast<int>(r.number("module address", 0, 15));
+        else
+            r.fail("unknown module field '" + k + "'");
+    }
+    if (s.modules.size() >= 16)
+        r.fail("too many input modules");
+    s.modules.push_back(m);
+}
+
+void readInput(Reader& r, Scenario& s)
+{
+    if (s.modules.empty())
+        r.fail("input before the first module");
+    InputModule& m = s.modules.back();
+    if (static_cast<int>(m.inputs.size()) >= defaultInputCount(m.type))
+        r.fail("a " + m.type + " module has " + std::to_string(defaultInputCount(m.type)) + " inputs");
+    Input in;
+    in.number = static_cast<int>(r.number("input number", 0, DisabledIndex));
+    in.on = r.onOff("input state");
+    if (r.more()) {
+        r.expect("TOGGLE");
+        in.toggleUs = r.number("toggle period (ms)", 1, 3'600'000) * 1000;
+    }
+    m.inputs.push_back(in);
+}
+
+void readFault(Reader& r, Scenario& s)
+{
+    std::string f = upper(r.word("fault name"));
+    Faults& ft = s.faults;
+    if (f == "SILENT-AFTER")
+        ft.silentAfterLines = static_cast<int>(r.number("line count", 0, 1'000'000));
+    else if (f == "SILENT-AT") {
+        ft.silentAtCommand = r.rest();
+        if (ft.silentAtCommand.empty())
+            r.fail("missing command after silent-at");
+    }
+    else if (f == "DROP-AFTER")
+        ft.dropAfterLines = static_cast<int>(r.number("line count", 0, 1'000'000));
+    else if (f == "DROP-AT") {
+        ft.dropAtCommand = r.rest();
+        if (ft.dropAtCommand.empty())
+            r.fail("missing command after drop-at");
+    }
+    else if (f == "CHUNKS") {
+        ft.chunkSize = static_cast<int>(r.number("chunk size", 1, 100'000));
+        ft.chunkGapUs = r.number("gap (ms)", 0, 60'000) * 1000;
+    } else if (f == "PACE")
+        ft.pace = true;
+    else if (f == "LINK-DELAY")
+        ft.linkCheckDelayUs = r.number("delay (ms)", 0, 600'000) * 1000;
+    else if (f == "LATENCY")
+        ft.latencyUs = r.number("latency (ms)", 0, 600'000) * 1000;
+    else if (f == "TAIL-DELAY")
+        ft.tailDelayUs = r.number("tail delay (us)", 0, 60'000'000);
+    else
+        r.fail("unknown fault '" + f + "'");
+}
+
+struct Directive {
+    std::string_view name;  // in capitals
+    void (*read)(Reader&, Scenario&);
+};
+
+constexpr Directive Directives[] = {
+    {"REVATMEL", readRevAtmel}, {"INTERFACE", readInterface},     {"BAUD", readBaud},
+    {"ADDRESS", readAddress},   {"TERMINATION", readTermination}, {"BODY", readBody},
+    {"COIL", readCoil},         {"MODULE", readModule},           {"INPUT", readInput},
+    {"FAULT", readFault},
+};
+
+// One directive line, its name first.
+void readDirective(Reader& r, Scenario& s)
+{
+    const std::string key = upper(r.word("directive"));
+    const auto d = std::find_if(std::begin(Directives), std::end(Directives),
+                                [&](const Directive& x) { return x.name == key; });
+    if (d == std::end(Directives))
+        r.fail("unknown directive '" + key + "'");
+    d->read(r, s);
+    r.end();
+}
+
+// A module listed without inputs gets inputs 0..n-1, all off; one that lists
+// some lists them all.
+void completeInputs(Scenario& s)
+{
+    for (InputModule& m : s.modules)
+        if (m.inputs.empty())
+            for (int k = 0; k < defaultInputCount(m.type); ++k)
+                m.inputs.push_back({k, false, 0});
+        else if (static_cast<int>(m.inputs.size()) != defaultInputCount(m.type))
+            throw ScenarioError("scenario: a " + m.type + " module lists " + std::to_string(m.inputs.size()) +
+                                " inputs instead of " + std::to_string(defaultInputCount(m.type)));
+}
+
 } // namespace
 
 Scenario parseScenario(std::string_view text)
@@ -115,164 +342,16 @@ Scenario parseScenario(std::string_view text)
         std::size_t e = text.find('\n', i);
         if (e == std::string_view::npos)
             e = text.size();
-        std::string_view line = text.substr(i, e - i);
+        const std::string_view line = text.substr(i, e - i);
         i = e + 1;
         ++lineNo;
-        if (std::size_t h = line.find('#'); h != std::string_view::npos)
-            line = line.substr(0, h);
-        std::vector<std::string> w = words(line);
-        if (!w.empty() && !w.back().empty() && w.back().back() == '\r')
-            w.back().pop_back();
-        if (!w.empty() && w.back().empty())
-            w.pop_back();
+        std::vector<std::string> w = lineWords(line);
         if (w.empty())
             continue;
-        Reader r(lineNo, w);
-        const std::string key = upper(r.word("directive"));
-        if (key == "REVATMEL") {
-            s.revAtmel = static_cast<int>(r.number("revision", 0, 255));
-        } else if (key == "INTERFACE") {
-            std::string v = upper(r.word("interface letter"));
-            if (v != "P" && v != "C" && v != "D")
-                r.fail("interface must be P, C or D, not '" + v + "'");
-            s.interface = v[0];
-        } else if (key == "BAUD") {
-            s.baudIndex = static_cast<int>(r.number("baud-rate index", 0, 7));
-        } else if (key == "ADDRESS") {
-            s.slaveAddress = static_cast<int>(r.number("slave address", 0, 127));
-        } else if (key == "TERMINATION") {
-            s.termination = r.onOff("termination");
-        } else if (key == "BODY") {
-            Body b;
-            b.number = static_cast<int>(s.bodies.size());
-            while (r.more()) {
-                std::string k = upper(r.word("body field"));
-                if (k == "POSTS") {
-                    b.posts = static_cast<int>(r.number("posts", 1, 8));
-                    if (b.posts != 2 && b.posts != 4 && b.posts != 8)
-                        r.fail("a body has 2, 4 or 8 stations, not " + std::to_string(b.posts));
-                } else if (k == "REV")
-                    b.rev = static_cast<int>(r.number("revision", 0, 255));
-                else if (k == "NUMBER")
-                    b.number = static_cast<int>(r.number("body number", 0, 99));
-                else
-                    r.fail("unknown body field '" + k + "'");
-            }
-            if (s.bodies.size() >= 64)
-                r.fail("too many bodies");
-            s.bodies.push_back(b);
-        } else if (key == "COIL") {
-            if (s.bodies.empty())
-                r.fail("coil before the first body");
-            Coil c;
-            c.position = static_cast<int>(r.number("coil position", 1, 16));
-            if (r.peekUpper() == "DISABLED") {
-                r.word("index");
-                c.index = DisabledIndex;
-            } else {
-                c.index = static_cast<int>(r.number("fieldbus index", 0, DisabledIndex));
-                if (c.index > 31 && c.index != DisabledIndex)
-                    r.fail("fieldbus index " + std::to_string(c.index) + " outside 0..31 (170 = disabled)");
-            }
-            while (r.more()) {
-                std::string k = upper(r.word("coil field"));
-                if (k == "A" || k == "P" || k == "C" || k == "I")
-                    c.diagnosis = k[0];
-                else if (k == "RELAX")
-                    c.relax = true;
-                else if (k == "ON")
-                    c.energised = true;
-                else if (k == "STROKES")
-                    c.strokes = r.number("stroke count", 0, 99999) * 1000;
-                else
-                    r.fail("unknown coil field '" + k + "' (A, P, C, I, relax, on, strokes N)");
-            }
-            Body& b = s.bodies.back();
-            if (c.position > 2 * b.posts)
-                r.fail("body " + std::to_string(b.number) + ": coil position " + std::to_string(c.position) +
-                       " outside 1.." + std::to_string(2 * b.posts));
-            for (const Body& other : s.bodies)
-                for (const Coil& o : other.coils) {
-                    if (&other == &b && o.position == c.position)
-                        r.fail("body " + std::to_string(b.number) + ": two coils at position " +
-                               std::to_string(c.position));
-                    if (c.index != DisabledIndex && o.index == c.index)
-                        r.fail("fieldbus index " + std::to_string(c.index) + " given to two coils");
-                }
-            b.coils.push_back(c);
-        } else if (key == "MODULE") {
-            InputModule m;
-            m.type = upper(r.word("module type"));
-            if (m.type != "16IN" && m.type != "8IN")
-                r.fail("module type must be 16IN or 8IN, not '" + m.type + "'");
-            while (r.more()) {
-                std::string k = upper(r.word("module field"));
-                if (k == "REV")
-                    m.rev = static_cast<int>(r.number("revision", 0, 255));
-                else if (k == "ADDRESS")
-                    m.address = static_cast<int>(r.number("module address", 0, 15));
-                else
-                    r.fail("unknown module field '" + k + "'");
-            }
-            if (s.modules.size() >= 16)
-                r.fail("too many input modules");
-            s.modules.push_back(m);
-        } else if (key == "INPUT") {
-            if (s.modules.empty())
-                r.fail("input before the first module");
-            InputModule& m = s.modules.back();
-            if (static_cast<int>(m.inputs.size()) >= defaultInputCount(m.type))
-                r.fail("a " + m.type + " module has " + std::to_string(defaultInputCount(m.type)) + " inputs");
-            Input in;
-            in.number = static_cast<int>(r.number("input number", 0, DisabledIndex));
-            in.on = r.onOff("input state");
-            if (r.more()) {
-                r.expect("TOGGLE");
-                in.toggleUs = r.number("toggle period (ms)", 1, 3'600'000) * 1000;
-            }
-            m.inputs.push_back(in);
-        } else if (key == "FAULT") {
-            std::string f = upper(r.word("fault name"));
-            Faults& ft = s.faults;
-            if (f == "SILENT-AFTER")
-                ft.silentAfterLines = static_cast<int>(r.number("line count", 0, 1'000'000));
-            else if (f == "SILENT-AT") {
-                ft.silentAtCommand = r.rest();
-                if (ft.silentAtCommand.empty())
-                    r.fail("missing command after silent-at");
-            }
-            else if (f == "DROP-AFTER")
-                ft.dropAfterLines = static_cast<int>(r.number("line count", 0, 1'000'000));
-            else if (f == "DROP-AT") {
-                ft.dropAtCommand = r.rest();
-                if (ft.dropAtCommand.empty())
-                    r.fail("missing command after drop-at");
-            }
-            else if (f == "CHUNKS") {
-                ft.chunkSize = static_cast<int>(r.number("chunk size", 1, 100'000));
-                ft.chunkGapUs = r.number("gap (ms)", 0, 60'000) * 1000;
-            } else if (f == "PACE")
-                ft.pace = true;
-            else if (f == "LINK-DELAY")
-                ft.linkCheckDelayUs = r.number("delay (ms)", 0, 600'000) * 1000;
-            else if (f == "LATENCY")
-                ft.latencyUs = r.number("latency (ms)", 0, 600'000) * 1000;
-            else if (f == "TAIL-DELAY")
-                ft.tailDelayUs = r.number("tail delay (us)", 0, 60'000'000);
-            else
-                r.fail("unknown fault '" + f + "'");
-        } else {
-            r.fail("unknown directive '" + key + "'");
-        }
-        r.end();
+        Reader r(lineNo, std::move(w));
+        readDirective(r, s);
     }
-    for (InputModule& m : s.modules)
-        if (m.inputs.empty())
-            for (int k = 0; k < defaultInputCount(m.type); ++k)
-                m.inputs.push_back({k, false, 0});
-        else if (static_cast<int>(m.inputs.size()) != defaultInputCount(m.type))
-            throw ScenarioError("scenario: a " + m.type + " module lists " + std::to_string(m.inputs.size()) +
-                                " inputs instead of " + std::to_string(defaultInputCount(m.type)));
+    completeInputs(s);
     validate(s, lineNo);
     return s;
 }

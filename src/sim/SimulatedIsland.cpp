@@ -390,64 +390,25 @@ void SimulatedIsland::finish(std::int64_t nowUs)
 {
     Dialogue d = std::move(*dialogue_);
     dialogue_.reset();
-    const std::vector<long>& a = d.args;
-    const std::string& cmd = d.command;
-    std::string reply;
+    std::string reply = carryOut(d.command, d.args);
+    if (auto o = overrides_.find(d.command); o != overrides_.end())
+        reply = o->second;
+    else
+        reply += "OK\r\n";
+    send(reply, nowUs);
+}
 
-    if (cmd == "CLOSE VALVOLA" || cmd == "OPEN VALVOLA") {
-        Coil* c = coilByIndex(static_cast<int>(a[0]));
-        if (!c || c->diagnosis == 'A')
-            reject(cmd + " " + std::to_string(a[0]) + ": no coil with this index");
-        else {
-            if (cmd == "CLOSE VALVOLA" && !c->energised)
-                ++c->strokes;
-            c->energised = cmd == "CLOSE VALVOLA";
-        }
-    } else if (cmd == "STATO VALVOLA") {
-        Coil* c = coilByIndex(static_cast<int>(a[0]));
-        reply = c && c->energised ? "ON\r\n" : "OFF\r\n";
-    } else if (cmd == "DISABLE VALVOLA") {
-        Coil* c = coilByIndex(static_cast<int>(a[0]));
-        if (!c)
-            reject(cmd + " " + std::to_string(a[0]) + ": no coil with this index");
-        else {
-            c->index = DisabledIndex;
-            c->energised = false;
-            c->relax = false;
-        }
-    } else if (cmd == "ENABLE VALVOLA") {
-        Coil* c = coilAt(static_cast<int>(a[0]), static_cast<int>(a[1]));
-        const long idx = a[2];
-        Coil* other = (idx >= 0 && idx <= 31) ? coilByIndex(static_cast<int>(idx)) : nullptr;
-        if (!c)
-            reject(cmd + " " + std::to_string(a[0]) + "/" + std::to_string(a[1]) + ": no coil at this place");
-        else if (idx < 0 || idx > 31)
-            reject(cmd + ": index " + std::to_string(idx) + " outside 0..31");
-        else if (other && other != c)
-            reject(cmd + ": index " + std::to_string(idx) + " already in use");
-        else {
-            c->index = static_cast<int>(idx);
-            c->relax = false;
-        }
-    } else if (cmd == "LEGGI CONTACOLPI") {
-        Coil* c = coilAt(static_cast<int>(a[0]), static_cast<int>(a[1]));
-        if (!c)
-            reject(cmd + " " + std::to_string(a[0]) + "/" + std::to_string(a[1]) + ": no coil at this place");
-        reply = fmt("%05ld", std::min<long>(c ? static_cast<long>(c->strokes / 1000) : 0, 99999)) + "\r\n";
-    } else if (cmd == "ZERO CONTACOLPI") {
-        Coil* c = coilAt(static_cast<int>(a[0]), static_cast<int>(a[1]));
-        if (!c)
-            reject(cmd + " " + std::to_string(a[0]) + "/" + std::to_string(a[1]) + ": no coil at this place");
-        else
-            c->strokes = 0;
-    } else if (cmd == "SET RELAX") {
-        for (long i : a)
-            if (!coilByIndex(static_cast<int>(i)))
-                reject(cmd + ": no coil with index " + std::to_string(i));
-        for (Body& b : s_.bodies)
-            for (Coil& c : b.coils)
-                c.relax = c.index != DisabledIndex && std::find(a.begin(), a.end(), c.index) != a.end();
-    } else if (cmd == "SET SLAVE ADDRESS") {
+std::string SimulatedIsland::carryOut(const std::string& cmd, const std::vector<long>& a)
+{
+    if (cmd == "CLOSE VALVOLA" || cmd == "OPEN VALVOLA" || cmd == "STATO VALVOLA" || cmd == "DISABLE VALVOLA")
+        return valveCommand(cmd, a[0]);
+    if (cmd == "LEGGI CONTACOLPI" || cmd == "ZERO CONTACOLPI")
+        return strokeCounter(cmd, a);
+    if (cmd == "ENABLE VALVOLA")
+        enableValve(cmd, a);
+    else if (cmd == "SET RELAX")
+        setRelax(cmd, a);
+    else if (cmd == "SET SLAVE ADDRESS") {
         if (a[0] < 0 || a[0] > 127)
             reject(cmd + ": address " + std::to_string(a[0]) + " outside 0..127");
         else
@@ -457,24 +418,99 @@ void SimulatedIsland::finish(std::int64_t nowUs)
             reject(cmd + ": index " + std::to_string(a[0]) + " outside 0..7");
         else
             s_.baudIndex = static_cast<int>(a[0]);
-    } else if (cmd == "ENABLE DIGITAL") {
-        auto it = std::find_if(s_.modules.begin(), s_.modules.end(),
-                               [&](const InputModule& m) { return !m.enabled && m.address == a[0]; });
-        if (it == s_.modules.end())
-            reject(cmd + ": no disabled module at address " + std::to_string(a[0]));
-        else if (a[1] < 0 || a[1] > 15)
-            reject(cmd + ": address " + std::to_string(a[1]) + " outside 0..15");
-        else {
-            it->address = static_cast<int>(a[1]);
-            it->enabled = true;
-        }
-    }
+    } else if (cmd == "ENABLE DIGITAL")
+        enableDigital(cmd, a);
+    return {};
+}
 
-    if (auto o = overrides_.find(cmd); o != overrides_.end())
-        reply = o->second;
-    else
-        reply += "OK\r\n";
-    send(reply, nowUs);
+// A coil named by its fieldbus index: energised, released, asked for its state
+// or disabled.
+std::string SimulatedIsland::valveCommand(const std::string& cmd, long index)
+{
+    Coil* c = coilByIndex(static_cast<int>(index));
+    if (cmd == "STATO VALVOLA")
+        return c && c->energised ? "ON\r\n" : "OFF\r\n";
+    if (cmd == "DISABLE VALVOLA") {
+        if (!c)
+            reject(cmd + " " + std::to_string(index) + ": no coil with this index");
+        else {
+            c->index = DisabledIndex;
+            c->energised = false;
+            c->relax = false;
+        }
+    } else if (!c || c->diagnosis == 'A')
+        reject(cmd + " " + std::to_string(index) + ": no coil with this index");
+    else {
+        if (cmd == "CLOSE VALVOLA" && !c->energised)
+            ++c->strokes;
+        c->energised = cmd == "CLOSE VALVOLA";
+    }
+    return {};
+}
+
+// A coil given a fieldbus index that no other coil has.
+void SimulatedIsland::enableValve(const std::string& cmd, const std::vector<long>& a)
+{
+    Coil* c = placedCoil(cmd, a[0], a[1]);
+    if (!c)
+        return;
+    const long idx = a[2];
+    Coil* other = (idx >= 0 && idx <= 31) ? coilByIndex(static_cast<int>(idx)) : nullptr;
+    if (idx < 0 || idx > 31)
+        reject(cmd + ": index " + std::to_string(idx) + " outside 0..31");
+    else if (other && other != c)
+        reject(cmd + ": index " + std::to_string(idx) + " already in use");
+    else {
+        c->index = static_cast<int>(idx);
+        c->relax = false;
+    }
+}
+
+// A coil's stroke counter read (in thousands, five digits) or cleared.
+std::string SimulatedIsland::strokeCounter(const std::string& cmd, const std::vector<long>& a)
+{
+    Coil* c = placedCoil(cmd, a[0], a[1]);
+    if (cmd == "LEGGI CONTACOLPI")
+        return fmt("%05ld", std::min<long>(c ? static_cast<long>(c->strokes / 1000) : 0, 99999)) + "\r\n";
+    if (c)
+        c->strokes = 0;
+    return {};
+}
+
+// Relax on for exactly the coils listed.
+void SimulatedIsland::setRelax(const std::string& cmd, const std::vector<long>& indexes)
+{
+    for (long i : indexes)
+        if (!coilByIndex(static_cast<int>(i)))
+            reject(cmd + ": no coil with index " + std::to_string(i));
+    for (Body& b : s_.bodies)
+        for (Coil& c : b.coils)
+            c.relax = c.index != DisabledIndex &&
+                      std::find(indexes.begin(), indexes.end(), c.index) != indexes.end();
+}
+
+// A disabled input module moved from its old address to a new one, enabled again.
+void SimulatedIsland::enableDigital(const std::string& cmd, const std::vector<long>& a)
+{
+    auto it = std::find_if(s_.modules.begin(), s_.modules.end(),
+                           [&](const InputModule& m) { return !m.enabled && m.address == a[0]; });
+    if (it == s_.modules.end())
+        reject(cmd + ": no disabled module at address " + std::to_string(a[0]));
+    else if (a[1] < 0 || a[1] > 15)
+        reject(cmd + ": address " + std::to_string(a[1]) + " outside 0..15");
+    else {
+        it->address = static_cast<int>(a[1]);
+        it->enabled = true;
+    }
+}
+
+Coil* SimulatedIsland::placedCoil(const std::string& cmd, long bodyNumber, long position)
+{
+    Coil* c = coilAt(static_cast<int>(bodyNumber), static_cast<int>(position));
+    if (!c)
+        reject(cmd + " " + std::to_string(bodyNumber) + "/" + std::to_string(position) +
+               ": no coil at this place");
+    return c;
 }
 
 Coil* SimulatedIsland::coilByIndex(int index)

@@ -170,6 +170,13 @@ private:
     void command(const std::string& l, std::int64_t nowUs);
     void argument(const std::string& l, std::int64_t nowUs);
     void finish(std::int64_t nowUs);
+    // What a whole dialogue does to the island; its reply's text before "OK".
+    std::string carryOut(const std::string& cmd, const std::vector<long>& a);
+    std::string valveCommand(const std::string& cmd, long index);
+    void enableValve(const std::string& cmd, const std::vector<long>& a);
+    std::string strokeCounter(const std::string& cmd, const std::vector<long>& a);
+    void setRelax(const std::string& cmd, const std::vector<long>& indexes);
+    void enableDigital(const std::string& cmd, const std::vector<long>& a);
     // Queues a reply; the awaited text is its end without the final CR LF.
     void send(const std::string& reply, std::int64_t nowUs, std::int64_t extraDelayUs = 0);
     void error(std::string what) { errors_.push_back(std::move(what)); }
@@ -178,6 +185,8 @@ private:
 
     Coil* coilByIndex(int index);
     Coil* coilAt(int bodyNumber, int position);
+    // The coil a dialogue names by body and position; a rejection when none is there.
+    Coil* placedCoil(const std::string& cmd, long bodyNumber, long position);
 
     std::string replyValvolePresenti() const;
     std::string replyDiagnosi() const;
