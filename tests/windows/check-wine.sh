@@ -238,10 +238,16 @@ if [ -n "$linux" ]; then
   corse+=($!)
   (
     # On a terminal Wine gives the program a console; ^C is typed there once
-    # the start-up is over.
+    # the start-up is over. The terminal also sends SIGINT to its foreground
+    # group, so no shell stays in it (dash dies of it): script's own status
+    # is the program's.
     mkfifo "$work/tasti"
-    timeout 120 script -qec "wine '$dir/ondrix-configuratore.exe' --port COM5 --trace '$(winpath "$work/ctrlc.trace")'; echo status=\$?" \
-      /dev/null <"$work/tasti" >"$work/ctrlc.out" 2>&1 &
+    {
+      s=0
+      timeout 120 script -qec "exec wine '$dir/ondrix-configuratore.exe' --port COM5 --trace '$(winpath "$work/ctrlc.trace")'" \
+        /dev/null <"$work/tasti" >"$work/ctrlc.out" 2>&1 || s=$?
+      echo "status=$s" >>"$work/ctrlc.out"
+    } &
     exec 5>"$work/tasti"
     for _ in $(seq 600); do grep -q '^< STATO TERMINAZIONE' "$work/com5.log" && break; sleep 0.1; done
     sleep 0.5
