@@ -273,19 +273,25 @@ if [ -n "$linux" ]; then
   for n in 5 6; do riaggancia com$n; done
 
   step "the end of the session, idle and in the middle of the start-up"
+  # One program at a time: Wine asks the processes in turn and stops at the
+  # first that holds the session up, so a busy program asked first would leave
+  # an idle one unasked.
   isola com4
   isola com5 --pace
   win wsessione --port COM4 --trace "$(winpath "$work/wsessione.trace")" &
-  corse=($!)
+  corsa=$!
   for _ in $(seq 600); do grep -q '^< STATO TERMINAZIONE' "$work/com4.log" && break; sleep 0.1; done
   sleep 0.5
-  win woccupata --port COM5 --trace "$(winpath "$work/woccupata.trace")" &
-  corse+=($!)
-  for _ in $(seq 600); do grep -q '^< GET DIAGNOSI' "$work/com5.log" && break; sleep 0.1; done
   # Wine's own log-off: WM_QUERYENDSESSION, then WM_ENDSESSION, to every
-  # window. The busy program holds it up and ends once its exchange is over.
+  # window.
   wine wineboot --end-session >/dev/null 2>&1 || true
-  wait "${corse[@]}"
+  wait "$corsa"
+  win woccupata --port COM5 --trace "$(winpath "$work/woccupata.trace")" &
+  corsa=$!
+  for _ in $(seq 600); do grep -q '^< GET DIAGNOSI' "$work/com5.log" && break; sleep 0.1; done
+  # The busy program holds the session up and ends once its exchange is over.
+  wine wineboot --end-session >/dev/null 2>&1 || true
+  wait "$corsa"
   for n in wsessione:4 woccupata:5; do
     stato "${n%:*}" 0
     [ "$(ricevute "com${n#*:}" | tail -n 1)" = "EXIT SV" ] || fail "${n%:*}: \"EXIT SV\" was not the last line"
